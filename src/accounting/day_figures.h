@@ -1,0 +1,30 @@
+#pragma once
+// The texts of the main window, computed from the day's totals. The window
+// sets them on its labels; the report command prints the same texts.
+
+#include <array>
+#include <string>
+
+#include "startup/app_state.h"
+
+namespace zb {
+
+struct MainTexts {
+    std::u16string caption;                    // "Zubrica98"
+    std::array<std::u16string, kLabelCount> label;  // labels 0 to 16, fixed captions included
+    std::u16string stakeToolTip;               // tool tip of label 12; empty for none
+};
+
+int32_t DayStake(const AppState& s);
+int32_t DayProfit(const AppState& s);
+int32_t Balance(const AppState& s);
+// Return rate in tenths of a percent.
+int32_t ReturnRateTenths(const AppState& s);
+
+MainTexts ComputeMainTexts(const AppState& s);
+
+// The posting step of the redraw: posts the day to the passbook when no stake
+// is open and the last reading pass did not fail.
+void PostIfSettled(AppState& s);
+
+}  // namespace zb

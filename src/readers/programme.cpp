@@ -1,0 +1,103 @@
+// Race programme reader and the seed file that redirects the PAT98 folder.
+
+#include "readers/pat98_file.h"
+#include "readers/readers.h"
+#include "readers/sjis.h"
+
+namespace zb {
+
+namespace {
+
+constexpr std::size_t kProgrammeChars = 653;
+constexpr int kFlagBase = 573;  // race k's flag is at 573 + k
+
+// The tables one read fills; committed to the state only when every file read
+// well, so a half-written file leaves the last good read in place.
+struct Programme {
+    FixedText<8> raceDate;
+    int16_t serial = 0;
+    int32_t balance = 0;
+    int16_t meetingCount = 0;
+    Grid<int16_t, 1, 6, 1, 3> meetings;
+    Grid<int16_t, 1, 6, 1, 12> flags;
+};
+
+std::u16string ReadProgrammeText(const std::string& path) {
+    SeqReader in(ReadFileBytes(path));
+    long n = static_cast<long>(in.length()) - 2;  // the line end is not read
+    return PadTo(in.chars(n), kProgrammeChars);
+}
+
+void ReadMeetingRow(Programme& p, int row, std::u16string_view text) {
+    p.meetings(row, 1) = StrictI16(Mid(text, 59, 2));
+    p.meetings(row, 2) = StrictI16(Mid(text, 65, 2));
+    p.meetings(row, 3) = StrictI16(Mid(text, 67, 2));
+}
+
+void ReadFlagRow(Programme& p, int row, std::u16string_view text) {
+    if (p.serial <= 0) return;
+    for (int k = 1; k <= 12; ++k) p.flags(row, k) = LenientI16(Mid(text, kFlagBase + k, 1));
+}
+
+}  // namespace
+
+void ReadProgramme(AppState& s) {
+    // Absent rows keep the earlier read; the flags are cleared at every read.
+    Programme p;
+    p.raceDate = s.RaceDate;
+    p.serial = s.ProgrammeSerial;
+    p.balance = s.AccountBalance;
+    p.meetings = s.MeetingTable;
+
+    const std::string fileA = JoinPath(s.Pat98Folder, "\\UY-A.JRA");
+    if (!FileExists(fileA)) {
+        s.RaceFlags.fill(0);
+        s.MeetingCount = 0;
+        s.ErrorCode = 1;
+        return;
+    }
+    p.meetingCount = 1;
+    std::u16string text = ReadProgrammeText(fileA);
+    ReadMeetingRow(p, 1, text);
+    p.balance = LenientI32(Mid(text, 25, 8));
+    p.balance = Sub(p.balance, LenientI32(Mid(text, 33, 8)));
+    p.balance = Add(p.balance, LenientI32(Mid(text, 41, 8)));
+    p.balance = Add(p.balance, LenientI32(Mid(text, 49, 8)));
+    p.raceDate.assign(Mid(text, 1, 8));
+    p.serial = LenientI16(Mid(text, 9, 4));
+    ReadFlagRow(p, 1, text);
+
+    static const char* const kLetters[] = {"B", "C", "D", "E", "F"};
+    for (int row = 2; row <= 6; ++row) {
+        const std::string path =
+            JoinPath(s.Pat98Folder, std::string("\\UY-") + kLetters[row - 2] + ".JRA");
+        if (!FileExists(path)) continue;
+        if (row <= 3) ++p.meetingCount;
+        std::u16string t = ReadProgrammeText(path);
+        ReadMeetingRow(p, row, t);
+        ReadFlagRow(p, row, t);
+    }
+
+    s.RaceDate = p.raceDate;
+    s.ProgrammeSerial = p.serial;
+    s.AccountBalance = p.balance;
+    s.MeetingCount = p.meetingCount;
+    s.MeetingTable = p.meetings;
+    s.RaceFlags = p.flags;
+    s.ErrorCode = 0;
+}
+
+void ReadFolderRedirect(AppState& s) {
+    const std::string seed = JoinPath(s.HomeFolder, "\\zubrica.txt");
+    s.Pat98Folder = s.HomeFolder;
+    if (!FileExists(seed)) return;
+    std::string bytes = ReadFileBytes(seed);
+    // Too short for a path and its line end, or a blank path: no redirect.
+    if (bytes.size() < 2) return;
+    bytes.resize(bytes.size() - 2);
+    std::u16string path(TrimBlanks(DecodeSjis(bytes)));
+    if (path.empty()) return;
+    s.Pat98Folder = U16ToUtf8(path);
+}
+
+}  // namespace zb

@@ -1,0 +1,17 @@
+#pragma once
+// The user's options and window positions in "Zubrica98.ini" beside the program.
+
+#include <string>
+
+#include "startup/app_state.h"
+
+namespace zb {
+
+std::string SettingsPath(const AppState& s);
+// Fills every field of the settings; a value beyond its field is failure 6.
+void LoadSettings(AppState& s);
+// Writes every key in one atomic replacement of the file; a failed write is
+// ignored and leaves the old file. Writes nothing in read-only mode.
+void SaveSettings(AppState& s);
+
+}  // namespace zb

@@ -1,0 +1,77 @@
+// zubrica98-report: the program's start-up and reading pass without a window.
+// Prints the state as JSON for scripts; never writes a file.
+
+#include <unistd.h>
+
+#include <climits>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <iostream>
+#include <memory>
+#include <string>
+
+#include "readers/text.h"
+#include "startup/startup.h"
+#include "tools/state_json.h"
+
+namespace {
+
+// Every message box becomes one line on standard error: title, tab, text.
+class StderrSink : public zb::MessageSink {
+public:
+    void critical(const std::string& title, const std::string& text) override {
+        std::cerr << title << '\t' << text << '\n';
+    }
+};
+
+std::string ProgramFolder(const char* argv0) {
+    std::error_code ec;
+    auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (ec) exe = std::filesystem::absolute(argv0, ec);
+    return exe.parent_path().string();
+}
+
+int Usage() {
+    std::cerr << "usage: zubrica98-report [--folder DIR] [--json]\n";
+    return 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::string folder;
+    bool json = false;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--json") == 0) {
+            json = true;
+        } else if (std::strcmp(argv[i], "--folder") == 0 && i + 1 < argc) {
+            folder = argv[++i];
+        } else {
+            return Usage();
+        }
+    }
+    if (folder.empty()) {
+        std::error_code ec;
+        folder = std::filesystem::current_path(ec).string();
+    }
+    while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+
+    auto state = std::make_unique<zb::AppState>();
+    StderrSink sink;
+    state->Messages = &sink;
+    state->ReadOnly = true;
+    zb::StartPlatform platform;
+    platform.currentDir = folder;
+    platform.programFolder = ProgramFolder(argv[0]);
+    // No screen here: the offscreen platform's 800 x 800 pixels at 96 DPI.
+    platform.screenHeight = 12000;
+    platform.screenWidth = 12000;
+    if (!zb::Main(*state, platform)) return 2;
+    if (json) {
+        std::cout << zb::StateJson(*state) << '\n';
+    } else {
+        std::cout << "RaceDate\t" << zb::Narrow(state->RaceDate.view()) << '\n';
+    }
+    return 0;
+}

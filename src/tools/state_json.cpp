@@ -1,0 +1,76 @@
+#include "tools/state_json.h"
+
+#include "tools/json.h"
+
+namespace zb {
+
+namespace {
+
+template <typename T, int Lo, int Hi>
+void TableMember(JsonWriter& j, std::string_view name, const Table<T, Lo, Hi>& t) {
+    j.key(name);
+    j.beginArray();
+    for (int i = Lo; i <= Hi; ++i) j.value(t(i));
+    j.endArray();
+}
+
+template <typename T, int R0, int R1, int C0, int C1>
+void GridMember(JsonWriter& j, std::string_view name, const Grid<T, R0, R1, C0, C1>& g) {
+    j.key(name);
+    j.beginArray();
+    for (int r = R0; r <= R1; ++r) {
+        j.beginArray();
+        for (int c = C0; c <= C1; ++c) j.value(g(r, c));
+        j.endArray();
+    }
+    j.endArray();
+}
+
+void StartupMembers(JsonWriter& j, const AppState& s) {
+    j.member("CurrentProc", std::string_view(s.CurrentProc));
+    j.member("Pat98Folder", std::string_view(s.Pat98Folder));
+    j.member("HomeFolder", std::string_view(s.HomeFolder));
+    j.member("ErrorCode", s.ErrorCode);
+    j.member("LoadBusy", s.LoadBusy);
+    j.member("LastPassFailed", s.LastPassFailed);
+    j.member("ScreenHeight", s.ScreenHeight);
+    j.member("ScreenWidth", s.ScreenWidth);
+    TableMember(j, "DefaultTop", s.DefaultTop);
+    TableMember(j, "DefaultLeft", s.DefaultLeft);
+    const Settings& st = s.settings;
+    j.key("Settings");
+    j.beginObject();
+    j.member("BackClor", st.BackClor);
+    j.member("Border", st.Border);
+    j.member("Border3D", st.Border3D);
+    j.member("Bold", st.Bold);
+    j.member("Pos", st.Pos);
+    j.member("Bar", st.Bar);
+    TableMember(j, "ForeClor", st.ForeClor);
+    TableMember(j, "Top", st.Top);
+    TableMember(j, "Left", st.Left);
+    j.member("Debug", st.Debug);
+    j.endObject();
+}
+
+void ProgrammeMembers(JsonWriter& j, const AppState& s) {
+    j.member("RaceDate", s.RaceDate.view());
+    j.member("ProgrammeSerial", s.ProgrammeSerial);
+    j.member("AccountBalance", s.AccountBalance);
+    j.member("MeetingCount", s.MeetingCount);
+    GridMember(j, "MeetingTable", s.MeetingTable);
+    GridMember(j, "RaceFlags", s.RaceFlags);
+}
+
+}  // namespace
+
+std::string StateJson(const AppState& s) {
+    JsonWriter j;
+    j.beginObject();
+    StartupMembers(j, s);
+    ProgrammeMembers(j, s);
+    j.endObject();
+    return j.str();
+}
+
+}  // namespace zb

@@ -1,0 +1,24 @@
+#pragma once
+// Window geometry is kept in twips (1440 to the inch) and shown in pixels
+// through the screen's logical DPI.
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <cmath>
+
+namespace zb {
+
+inline double LogicalDpiY() {
+    QScreen* s = QGuiApplication::primaryScreen();
+    return s ? s->logicalDotsPerInchY() : 96.0;
+}
+inline double LogicalDpiX() {
+    QScreen* s = QGuiApplication::primaryScreen();
+    return s ? s->logicalDotsPerInchX() : 96.0;
+}
+inline int TwipsToPxX(double twips) { return static_cast<int>(std::lround(twips * LogicalDpiX() / 1440.0)); }
+inline int TwipsToPxY(double twips) { return static_cast<int>(std::lround(twips * LogicalDpiY() / 1440.0)); }
+inline double PxToTwipsX(int px) { return px * 1440.0 / LogicalDpiX(); }
+inline double PxToTwipsY(int px) { return px * 1440.0 / LogicalDpiY(); }
+
+}  // namespace zb
