@@ -11,12 +11,12 @@
 
 namespace zb {
 
-constexpr int kMaxBets = 1000;          // BetLog 0..999
-constexpr int kMaxPayoutEntries = 2001; // PayoutTable 0..2000
+constexpr int kMaxBets = 1000;           // BetLog 0..999
+constexpr int kMaxPayoutEntries = 2001;  // PayoutTable 0..2000
 constexpr int kBetRecordLength = 27;
 constexpr int kPayoutEntryLength = 15;
-constexpr int kSettledCount = 5;        // RaceStatus of a settled race
-constexpr int kLabelCount = 17;         // labels of the main window
+constexpr int kSettledCount = 5;  // RaceStatus of a settled race
+constexpr int kLabelCount = 17;   // labels of the main window
 constexpr int kWindowSlots = 6;
 
 using BetRecord = FixedText<kBetRecordLength>;
@@ -56,7 +56,7 @@ struct PassbookEntry {
 // Where the core shows its message boxes: Qt in the program, standard error in
 // the report command, a list in the tests. Texts are UTF-8.
 class MessageSink {
-public:
+  public:
     virtual ~MessageSink() = default;
     virtual void critical(const std::string& title, const std::string& text) = 0;
 };

@@ -11,7 +11,7 @@
 namespace zb {
 
 class IniDocument {
-public:
+  public:
     // An absent file is an empty document; one that exists but cannot be read
     // is failure 75, so that nobody writes over what could not be read.
     static IniDocument Load(const std::string& path);
@@ -26,7 +26,7 @@ public:
     // Lines joined with CR LF.
     std::string text() const;
 
-private:
+  private:
     std::vector<std::string> lines_;
 };
 

@@ -29,6 +29,8 @@ std::string ErrorDescription(int number) {
     }
 }
 
-void Fail(int number) { throw RunError(number, ErrorDescription(number)); }
+void Fail(int number) {
+    throw RunError(number, ErrorDescription(number));
+}
 
 }  // namespace zb

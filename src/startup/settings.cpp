@@ -10,11 +10,15 @@ namespace {
 constexpr const char* kOption = "OPTION";
 constexpr const char* kWindow = "WINDOW";
 
-std::string Key(const char* stem, int i) { return stem + std::to_string(i); }
+std::string Key(const char* stem, int i) {
+    return stem + std::to_string(i);
+}
 
 }  // namespace
 
-std::string SettingsPath(const AppState& s) { return JoinPath(s.AppFolder, "Zubrica98.ini"); }
+std::string SettingsPath(const AppState& s) {
+    return JoinPath(s.AppFolder, "Zubrica98.ini");
+}
 
 void LoadSettings(AppState& s) {
     IniDocument doc;

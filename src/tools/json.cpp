@@ -55,11 +55,21 @@ void JsonWriter::quote(std::string_view s) {
     out_ += '"';
     for (unsigned char c : s) {
         switch (c) {
-            case '"': out_ += "\\\""; break;
-            case '\\': out_ += "\\\\"; break;
-            case '\n': out_ += "\\n"; break;
-            case '\r': out_ += "\\r"; break;
-            case '\t': out_ += "\\t"; break;
+            case '"':
+                out_ += "\\\"";
+                break;
+            case '\\':
+                out_ += "\\\\";
+                break;
+            case '\n':
+                out_ += "\\n";
+                break;
+            case '\r':
+                out_ += "\\r";
+                break;
+            case '\t':
+                out_ += "\\t";
+                break;
             default:
                 if (c < 0x20) {
                     char buf[8];
@@ -72,6 +82,8 @@ void JsonWriter::quote(std::string_view s) {
     }
     out_ += '"';
 }
-void JsonWriter::value(std::u16string_view t) { value(std::string_view(U16ToUtf8(t))); }
+void JsonWriter::value(std::u16string_view t) {
+    value(std::string_view(U16ToUtf8(t)));
+}
 
 }  // namespace zb

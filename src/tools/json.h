@@ -10,15 +10,14 @@
 namespace zb {
 
 class JsonWriter {
-public:
+  public:
     void beginObject();
     void endObject();
     void beginArray();
     void endArray();
     void key(std::string_view k);
     template <typename T>
-        requires(std::is_integral_v<T> && !std::is_same_v<T, bool>)
-    void value(T n) {
+    requires(std::is_integral_v<T> && !std::is_same_v<T, bool>) void value(T n) {
         number(static_cast<long long>(n));
     }
     void number(long long n);
@@ -32,7 +31,7 @@ public:
     }
     const std::string& str() const { return out_; }
 
-private:
+  private:
     void separate();
     void quote(std::string_view s);
     std::string out_;

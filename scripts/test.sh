@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds with warnings as errors and runs every test,
+# then builds again with AddressSanitizer and UndefinedBehaviorSanitizer and
+# runs every test once more.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/setup.sh
+jobs="$(nproc)"
+export QT_QPA_PLATFORM=offscreen
+
+cmake -S . -B build-ci -DCMAKE_BUILD_TYPE=Debug -DZB_WERROR=ON >/dev/null
+cmake --build build-ci -j"$jobs"
+(cd build-ci && ctest --output-on-failure -j"$jobs")
+
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DZB_WERROR=ON -DZB_SANITIZE=ON \
+  -DZB_BENCHMARKS=OFF >/dev/null
+cmake --build build-asan -j"$jobs"
+export ASAN_OPTIONS="abort_on_error=1:halt_on_error=1:detect_leaks=1"
+export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
+export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp:print_suppressions=0"
+(cd build-asan && ctest --output-on-failure -j"$jobs")

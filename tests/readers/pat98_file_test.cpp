@@ -1,0 +1,102 @@
+#include "readers/pat98_file.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+
+#include "fixtures/pat98_writer.h"
+#include "startup/run_error.h"
+
+namespace zb {
+namespace {
+
+using fixture::Pat98Dir;
+using fixture::TempDir;
+
+int FailureOf(auto&& f) {
+    try {
+        f();
+    } catch (const RunError& e) {
+        return e.number;
+    }
+    return 0;
+}
+
+TEST(SeqReader, CharsCountDoubleByteCharactersAsOne) {
+    // "投票" is four bytes, two characters.
+    SeqReader r(
+        std::string("\x93\x8A\x95\x5B"
+                    "AB"));
+    EXPECT_EQ(r.chars(3), u"投票A");
+    EXPECT_EQ(r.remaining(), 1u);
+    EXPECT_EQ(r.chars(1), u"B");
+    EXPECT_EQ(FailureOf([&] { r.chars(1); }), kErrPastEnd);
+}
+
+TEST(SeqReader, ReadingIntoAHalfCharacterIsPastTheEnd) {
+    SeqReader r(std::string("A\x93"));
+    EXPECT_EQ(FailureOf([&] { r.chars(2); }), kErrPastEnd);
+    // A failed read consumes nothing.
+    EXPECT_EQ(r.chars(1), u"A");
+}
+
+TEST(SeqReader, BytesAndBlocks) {
+    SeqReader r(
+        std::string("\x93\x8A"
+                    "xyz"));
+    EXPECT_EQ(r.bytes(1), "\x93");
+    EXPECT_EQ(FailureOf([&] { r.bytes(5); }), kErrPastEnd);
+    EXPECT_EQ(r.block(100),
+              "\x8A"
+              "xyz");
+    EXPECT_EQ(r.block(10), "");
+    EXPECT_EQ(FailureOf([&] { r.chars(-1); }), kErrInvalidCall);
+}
+
+TEST(FileLookup, NamesMatchWithoutRegardToCase) {
+    TempDir t;
+    Pat98Dir d(t.path());
+    d.writeBytes("uy-a.jra", "x");
+    std::filesystem::create_directory(t.path() + "/Sub");
+    Pat98Dir(t.path() + "/Sub").writeBytes("Korvane.TXT", "y");
+    EXPECT_TRUE(FileExists(JoinPath(t.path(), "\\UY-A.JRA")));
+    EXPECT_EQ(ReadFileBytes(JoinPath(t.path(), "\\UY-A.JRA")), "x");
+    EXPECT_TRUE(FileExists(JoinPath(t.path(), "\\sub\\korvane.txt")));
+    EXPECT_FALSE(FileExists(JoinPath(t.path(), "\\UY-B.JRA")));
+    EXPECT_FALSE(FileExists(JoinPath(t.path(), "\\Sub")));  // a folder is not a file
+    EXPECT_EQ(FailureOf([&] { ReadFileBytes(JoinPath(t.path(), "\\none")); }), kErrFileNotFound);
+}
+
+TEST(FileLookup, DoubledSeparatorIsAccepted) {
+    TempDir t;
+    Pat98Dir(t.path()).writeBytes("pat98.exe", "MZ");
+    EXPECT_TRUE(FileExists(JoinPath(t.path() + "\\", "\\pat98.exe")));
+}
+
+TEST(ReplaceFile, WritesAndReplacesWholeFiles) {
+    TempDir t;
+    std::string p = t.path() + "/out.txt";
+    ReplaceFile(p, "first");
+    ReplaceFile(p, "second");
+    EXPECT_EQ(fixture::ReadAll(p), "second");
+    // No temporary file is left behind.
+    int n = 0;
+    for (auto& e : std::filesystem::directory_iterator(t.path())) n += e.is_regular_file();
+    EXPECT_EQ(n, 1);
+}
+
+TEST(ReplaceFile, FailureLeavesTheOldFile) {
+    TempDir t;
+    std::string p = t.path() + "/out.txt";
+    ReplaceFile(p, "old");
+    // A folder where the file should go cannot be replaced by a rename.
+    std::filesystem::create_directory(t.path() + "/dir.txt");
+    EXPECT_EQ(FailureOf([&] { ReplaceFile(t.path() + "/dir.txt", "new"); }), kErrPermission);
+    EXPECT_EQ(FailureOf([&] { ReplaceFile(t.path() + "/missing/out.txt", "new"); }),
+              kErrPathNotFound);
+    EXPECT_EQ(fixture::ReadAll(p), "old");
+}
+
+}  // namespace
+}  // namespace zb

@@ -1,0 +1,130 @@
+#include "startup/settings.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+
+#include "fixtures/pat98_writer.h"
+#include "startup/ini.h"
+
+namespace zb {
+namespace {
+
+using fixture::Pat98Dir;
+using fixture::ReadAll;
+using fixture::TempDir;
+
+struct SettingsTest : ::testing::Test {
+    TempDir dir;
+    std::unique_ptr<AppState> s = std::make_unique<AppState>();
+    void SetUp() override { s->AppFolder = dir.path() + "\\"; }
+    void ini(const std::string& body) { Pat98Dir(dir.path()).writeBytes("Zubrica98.ini", body); }
+    std::string saved() { return ReadAll(dir.path() + "/Zubrica98.ini"); }
+};
+
+TEST_F(SettingsTest, MissingFileGivesTheDefaults) {
+    LoadSettings(*s);
+    const Settings& st = s->settings;
+    EXPECT_EQ(st.BackClor, 16777215);
+    EXPECT_EQ(st.Border, 1);
+    EXPECT_EQ(st.Border3D, 0);
+    EXPECT_EQ(st.Bold, 1);
+    EXPECT_EQ(st.Pos, 0);
+    EXPECT_TRUE(st.Bar);
+    for (int i = 0; i <= 16; ++i) EXPECT_EQ(st.ForeClor(i), 0);
+    for (int i = 0; i <= 5; ++i) EXPECT_EQ(st.Top(i) + st.Left(i), 0);
+    EXPECT_EQ(st.Debug, 0);
+}
+
+TEST_F(SettingsTest, OddValues) {
+    ini("[OPTION]\r\nBar=0\r\nBorder=0\r\n3D=1\r\nBold=0\r\nBackClor=0\r\nForeClor16=255\r\n"
+        "ForeClor17=99\r\nPos=1\r\nDebug=2\r\n[WINDOW]\r\nTop3=12.5\r\nLeft3=-100\r\n");
+    LoadSettings(*s);
+    const Settings& st = s->settings;
+    EXPECT_FALSE(st.Bar);
+    EXPECT_EQ(st.Border, 1);
+    EXPECT_EQ(st.Border3D, 0);
+    EXPECT_EQ(st.Bold, 1);
+    EXPECT_EQ(st.BackClor, 0);
+    EXPECT_EQ(st.ForeClor(16), 255);
+    EXPECT_EQ(st.Pos, 1);
+    EXPECT_EQ(st.Debug, 2);
+    EXPECT_EQ(st.Top(3), 12);  // halves go to even
+    EXPECT_EQ(st.Left(3), -100);
+}
+
+TEST_F(SettingsTest, BarValues) {
+    ini("[OPTION]\r\nBar=\r\n");
+    LoadSettings(*s);
+    EXPECT_TRUE(s->settings.Bar);
+    ini("[OPTION]\r\nBar=abc\r\n");
+    LoadSettings(*s);
+    EXPECT_FALSE(s->settings.Bar);
+    ini("[OPTION]\r\nBar=-1\r\nBackClor=\r\n");
+    LoadSettings(*s);
+    EXPECT_TRUE(s->settings.Bar);
+    EXPECT_EQ(s->settings.BackClor, 16777215);
+}
+
+TEST_F(SettingsTest, ValueBeyondItsFieldIsOverflow) {
+    ini("[OPTION]\r\nPos=40000\r\n");
+    try {
+        LoadSettings(*s);
+        FAIL();
+    } catch (const RunError& e) {
+        EXPECT_EQ(e.number, kErrOverflow);
+    }
+}
+
+TEST_F(SettingsTest, FolderWithOrWithoutTrailingBackslashGivesOnePath) {
+    AppState a, b;
+    a.AppFolder = "/x/y\\";
+    b.AppFolder = "/x/y/";
+    EXPECT_EQ(SettingsPath(a), "/x/y/Zubrica98.ini");
+    EXPECT_EQ(SettingsPath(b), "/x/y/Zubrica98.ini");
+}
+
+TEST_F(SettingsTest, SaveWritesEveryKeyInOrderAndKeepsDebug) {
+    ini("[OPTION]\r\nDebug=0\r\nBorder=0\r\nMine=7\r\n");
+    LoadSettings(*s);
+    s->settings.Bar = false;
+    s->settings.ForeClor(4) = 255;
+    s->settings.Top(5) = -20;
+    SaveSettings(*s);
+    std::string expect =
+        "[OPTION]\r\nDebug=0\r\nBorder=1\r\nMine=7\r\nBackClor=16777215\r\n3D=0\r\nBold=1\r\n"
+        "Pos=0\r\nBar=0\r\n";
+    for (int i = 0; i <= 16; ++i)
+        expect += "ForeClor" + std::to_string(i) + "=" + (i == 4 ? "255" : "0") + "\r\n";
+    expect += "[WINDOW]\r\n";
+    for (int i = 0; i <= 5; ++i)
+        expect += "Top" + std::to_string(i) + "=" + (i == 5 ? "-20" : "0") + "\r\nLeft" +
+                  std::to_string(i) + "=0\r\n";
+    EXPECT_EQ(saved(), expect);
+    // Read back, the same values.
+    auto again = std::make_unique<AppState>();
+    again->AppFolder = s->AppFolder;
+    LoadSettings(*again);
+    EXPECT_FALSE(again->settings.Bar);
+    EXPECT_EQ(again->settings.ForeClor(4), 255);
+    EXPECT_EQ(again->settings.Top(5), -20);
+}
+
+TEST_F(SettingsTest, ReadOnlyModeWritesNothing) {
+    s->ReadOnly = true;
+    LoadSettings(*s);
+    SaveSettings(*s);
+    EXPECT_FALSE(std::filesystem::exists(dir.path() + "/Zubrica98.ini"));
+}
+
+TEST_F(SettingsTest, FailedSaveLeavesTheOldFile) {
+    ini("[OPTION]\r\nPos=1\r\n");
+    LoadSettings(*s);
+    s->AppFolder = dir.path() + "/gone\\";
+    SaveSettings(*s);  // ignored
+    EXPECT_EQ(saved(), "[OPTION]\r\nPos=1\r\n");
+}
+
+}  // namespace
+}  // namespace zb

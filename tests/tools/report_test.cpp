@@ -1,0 +1,79 @@
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "fixtures/pat98_writer.h"
+
+namespace zb {
+namespace {
+
+using fixture::Pat98Dir;
+using fixture::ProgrammeFile;
+using fixture::TempDir;
+
+struct ReportRun {
+    int status;
+    std::string out, err;
+};
+
+ReportRun Report(const std::string& args) {
+    TempDir t;
+    std::string errFile = t.path() + "/err";
+    std::string cmd = std::string(ZB_REPORT_BINARY) + " " + args + " 2>" + errFile;
+    ReportRun r{0, "", ""};
+    FILE* p = popen(cmd.c_str(), "r");
+    std::array<char, 4096> buf;
+    std::size_t n;
+    while ((n = fread(buf.data(), 1, buf.size(), p)) > 0) r.out.append(buf.data(), n);
+    int st = pclose(p);
+    r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+    r.err = fixture::ReadAll(errFile);
+    return r;
+}
+
+TEST(Report, OutsideAPat98FolderExitsTwo) {
+    TempDir t;
+    ReportRun r = Report("--folder " + t.path());
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, "Zubrica98\t本ｿﾌﾄをPAT98ｲﾝｽﾄｰﾙﾌｫﾙﾀﾞに移動させてください。\n");
+}
+
+TEST(Report, WithoutProgrammeExitsTwo) {
+    TempDir t;
+    Pat98Dir(t.path()).pat98Exe();
+    ReportRun r = Report("--folder " + t.path());
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, "Zubrica98\t投票要項が取得されていません。\n");
+}
+
+TEST(Report, WithoutPurchaseLogGoesOnAndWritesNothing) {
+    TempDir t;
+    Pat98Dir d(t.path());
+    d.pat98Exe();
+    ProgrammeFile p;
+    p.amounts[0] = 100;
+    p.amounts[1] = 30;
+    p.amounts[2] = 5;
+    d.programme('A', p);
+    ReportRun r = Report("--folder " + t.path() + " --json");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "Zubrica98\tﾛｸﾞﾌｧｲﾙがありません。\n");
+    EXPECT_NE(r.out.find("\"ErrorCode\":3"), std::string::npos);
+    EXPECT_NE(r.out.find("\"RaceDate\":\"20010504\""), std::string::npos);
+    EXPECT_NE(r.out.find("\"AccountBalance\":75"), std::string::npos);
+    EXPECT_NE(r.out.find("\"MeetingTable\":[[5,3,8],[0,0,0]"), std::string::npos);
+    int files = 0;
+    for (auto& e : std::filesystem::directory_iterator(t.path())) files += e.is_regular_file();
+    EXPECT_EQ(files, 2);  // pat98.exe and UY-A.JRA: no passbook, no settings
+}
+
+TEST(Report, UnknownArgumentIsAUsageError) {
+    EXPECT_EQ(Report("--bogus").status, 1);
+}
+
+}  // namespace
+}  // namespace zb
