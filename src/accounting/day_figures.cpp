@@ -1,17 +1,109 @@
 #include "accounting/day_figures.h"
 
+#include <chrono>
+#include <cmath>
+
 #include "accounting/passbook.h"
 
 namespace zb {
 
-int32_t DayStake(const AppState& s) { return Sub(s.StakeTotal, s.AdvanceStakeNet); }
-int32_t DayProfit(const AppState& s) { return Sub(s.PayoutTotal, DayStake(s)); }
-int32_t Balance(const AppState& s) { return Sub(Add(s.AccountBalance, s.PayoutTotal), s.StakeTotal); }
-int32_t ReturnRateTenths(const AppState&) { return 0; }
+namespace {
 
-MainTexts ComputeMainTexts(const AppState&) {
+bool AllDigits(std::u16string_view s) {
+    if (s.empty()) return false;
+    for (char16_t c : s)
+        if (c < u'0' || c > u'9') return false;
+    return true;
+}
+
+int DigitsValue(std::u16string_view s) {
+    int v = 0;
+    for (char16_t c : s) v = v * 10 + (c - u'0');
+    return v;
+}
+
+}  // namespace
+
+int32_t DayStake(const AppState& s) {
+    return Sub(s.StakeTotal, s.AdvanceStakeNet);
+}
+int32_t DayProfit(const AppState& s) {
+    return Sub(s.PayoutTotal, DayStake(s));
+}
+int32_t Balance(const AppState& s) {
+    return Sub(Add(s.AccountBalance, s.PayoutTotal), s.StakeTotal);
+}
+
+int32_t ReturnRateTenths(const AppState& s) {
+    if (s.StakeTotal < 1) return 0;
+    double r =
+        std::floor(static_cast<double>(s.PayoutTotal) / static_cast<double>(s.StakeTotal) * 1000.0);
+    if (!(r >= static_cast<double>(INT32_MIN) && r <= static_cast<double>(INT32_MAX)))
+        Fail(kErrOverflow);
+    return static_cast<int32_t>(r);
+}
+
+std::u16string RateText(int32_t tenths) {
+    long long t = tenths;
+    std::u16string sign = t < 0 ? u"-" : u"";
+    if (t < 0) t = -t;
+    std::u16string r = sign + Dec(t / 10);
+    if (t % 10 != 0) r += u"." + Dec(t % 10);
+    return r;
+}
+
+std::u16string ProfitText(int32_t profit) {
+    return profit >= 1 ? u"+" + Dec(profit) : Dec(profit);
+}
+
+std::u16string DateLine(const FixedText<8>& raceDate) {
+    static const char16_t* const kDayNames[] = {u" SUN", u" MON", u" TUE", u" WED",
+                                                u" THU", u" FRI", u" SAT"};
+    std::u16string_view d = raceDate.view();
+    if (AllDigits(d)) {
+        using namespace std::chrono;
+        int y = DigitsValue(d.substr(0, 4));
+        unsigned m = static_cast<unsigned>(DigitsValue(d.substr(4, 2)));
+        unsigned dd = static_cast<unsigned>(DigitsValue(d.substr(6, 2)));
+        year_month_day ymd{year{y}, month{m}, day{dd}};
+        if (y >= 1 && ymd.ok()) {
+            weekday wd{sys_days{ymd}};
+            return std::u16string(d.substr(0, 4)) + u"年" + Dec(m) + u"月" + Dec(dd) + u"日" +
+                   kDayNames[wd.c_encoding()];
+        }
+    }
+    // No weekday for a date that does not exist: show the characters as they stand.
+    return std::u16string(TrimBlanks(d));
+}
+
+std::u16string StatusLine(const AppState& s) {
+    if (s.TodayBetCount == 0) return u"本日は未投票です";
+    if (s.OpenStake > 0) return u"あと" + Dec(s.OpenStake) + u"円未確定";
+    return u"全投票が確定しました";
+}
+
+std::u16string StakeToolTip(const AppState& s) {
+    if (s.AdvanceStakeNet > 0)
+        return u"当日：" + Dec(DayStake(s)) + u"円\u3000前日：" + Dec(s.AdvanceStakeNet) + u"円";
+    if (s.AdvanceStakeNet < 0)
+        return u"前売にて " + Dec(Sub(int32_t{0}, s.AdvanceStakeNet)) + u"円 投票済み";
+    return {};
+}
+
+MainTexts ComputeMainTexts(const AppState& s) {
+    static const char16_t* const kFixed[] = {u"投票", u"払戻", u"損益", u"回収", u"残高",
+                                             u"円",   u"円",   u"円",   u"％",   u"円"};
     MainTexts t;
     t.caption = u"Zubrica98";
+    t.label[0] = DateLine(s.RaceDate);
+    t.label[1] = StatusLine(s);
+    for (int i = 2; i <= 11; ++i) t.label[static_cast<std::size_t>(i)] = kFixed[i - 2];
+    t.label[12] = Dec(s.StakeTotal);
+    t.label[13] = Dec(s.PayoutTotal);
+    t.stakeToolTip = StakeToolTip(s);
+    t.label[14] = ProfitText(DayProfit(s));
+    t.label[16] = Dec(Balance(s));
+    t.label[15] = RateText(ReturnRateTenths(s));
     return t;
 }
 

@@ -1,13 +1,28 @@
 #pragma once
 // The passbook "Korvane.txt" in HomeFolder: past race days, best and worst days.
 
+#include <string>
+
 #include "startup/app_state.h"
 
 namespace zb {
+
+constexpr int kPassbookLineLength = 33;
+constexpr int kPassbookDaySlots = 10;      // Passbook 0..9 always exist
+constexpr int kPassbookCreatedLines = 32;  // a new file: ten days and the two lists
 
 void ReadPassbook(AppState& s);
 void WritePassbook(AppState& s);
 // Enters the day's figures; writes the file when anything changed.
 void PostPassbook(AppState& s);
+
+std::string PassbookPath(const AppState& s);
+// One line without its line end: date 1-8, stake 9-16, payout 17-24, profit
+// 25-33. An amount wider than its field is failure 6.
+std::string PassbookLine(const PassbookEntry& e);
+// The whole file as WritePassbook writes it.
+std::string PassbookFileText(const AppState& s);
+// A line read back; short lines count as filled with blanks.
+PassbookEntry ParsePassbookLine(std::string_view line);
 
 }  // namespace zb

@@ -11,6 +11,8 @@
 #include <memory>
 #include <string>
 
+#include "accounting/day_figures.h"
+#include "readers/sjis.h"
 #include "readers/text.h"
 #include "startup/startup.h"
 #include "tools/state_json.h"
@@ -19,7 +21,7 @@ namespace {
 
 // Every message box becomes one line on standard error: title, tab, text.
 class StderrSink : public zb::MessageSink {
-public:
+  public:
     void critical(const std::string& title, const std::string& text) override {
         std::cerr << title << '\t' << text << '\n';
     }
@@ -72,6 +74,15 @@ int main(int argc, char** argv) {
         std::cout << zb::StateJson(*state) << '\n';
     } else {
         std::cout << "RaceDate\t" << zb::Narrow(state->RaceDate.view()) << '\n';
+        // The main window's texts as its redraw would set them; nothing is posted.
+        try {
+            zb::MainTexts t = zb::ComputeMainTexts(*state);
+            std::cout << zb::U16ToUtf8(t.caption) << '\n';
+            for (const auto& text : t.label) std::cout << zb::U16ToUtf8(text) << '\n';
+        } catch (const zb::RunError& e) {
+            zb::ReportRunError(*state, e);
+            return 2;
+        }
     }
     return 0;
 }

@@ -1,5 +1,7 @@
 #include "tools/state_json.h"
 
+#include "accounting/day_figures.h"
+#include "startup/run_error.h"
 #include "tools/json.h"
 
 namespace zb {
@@ -62,6 +64,54 @@ void ProgrammeMembers(JsonWriter& j, const AppState& s) {
     GridMember(j, "RaceFlags", s.RaceFlags);
 }
 
+void EntryValue(JsonWriter& j, const PassbookEntry& e) {
+    j.beginObject();
+    j.member("date", e.date.view());
+    j.member("stake", e.stake);
+    j.member("payout", e.payout);
+    j.member("profit", e.profit);
+    j.endObject();
+}
+
+// What the main window shows after its redraw (the report never posts).
+void MainWindowMembers(JsonWriter& j, const AppState& s) {
+    MainTexts t;
+    try {
+        t = ComputeMainTexts(s);
+    } catch (const RunError& e) {
+        // An overflowing figure: the texts stay empty and the failure is shown.
+        if (s.Messages)
+            s.Messages->critical(s.CurrentProc + "  " + std::to_string(e.number), e.description);
+        t = MainTexts{};
+    }
+    j.key("label");
+    j.beginArray();
+    for (const auto& text : t.label) j.value(std::u16string_view(text));
+    j.endArray();
+    j.member("Caption", std::u16string_view(t.caption));
+    j.member("StakeToolTip", std::u16string_view(t.stakeToolTip));
+}
+
+void PassbookMembers(JsonWriter& j, const AppState& s) {
+    j.key("Passbook");
+    j.beginArray();
+    for (long i = 0; i <= s.PassbookCount && i < static_cast<long>(s.Passbook.size()); ++i)
+        EntryValue(j, s.Passbook[static_cast<std::size_t>(i)]);
+    j.endArray();
+    j.member("PassbookCount", s.PassbookCount);
+    j.key("BestDays");
+    j.beginArray();
+    for (int i = 0; i <= 10; ++i) EntryValue(j, s.BestDays(i));
+    j.endArray();
+    j.key("WorstDays");
+    j.beginArray();
+    for (int i = 0; i <= 10; ++i) EntryValue(j, s.WorstDays(i));
+    j.endArray();
+    j.member("PassbookStakeSum", s.PassbookStakeSum);
+    j.member("PassbookPayoutSum", s.PassbookPayoutSum);
+    j.member("PassbookProfitSum", s.PassbookProfitSum);
+}
+
 }  // namespace
 
 std::string StateJson(const AppState& s) {
@@ -69,6 +119,8 @@ std::string StateJson(const AppState& s) {
     j.beginObject();
     StartupMembers(j, s);
     ProgrammeMembers(j, s);
+    MainWindowMembers(j, s);
+    PassbookMembers(j, s);
     j.endObject();
     return j.str();
 }
