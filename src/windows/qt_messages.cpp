@@ -6,9 +6,15 @@
 
 namespace zb {
 
+std::unique_ptr<QMessageBox> MakeCriticalBox(const std::string& title, const std::string& text,
+                                             QWidget* parent) {
+    auto box = std::make_unique<QMessageBox>(QMessageBox::Critical, QString::fromStdString(title),
+                                             QString::fromStdString(text), QMessageBox::Ok, parent);
+    return box;
+}
+
 void QtMessageSink::critical(const std::string& title, const std::string& text) {
-    QMessageBox::critical(QApplication::activeWindow(), QString::fromStdString(title),
-                          QString::fromStdString(text));
+    MakeCriticalBox(title, text, QApplication::activeWindow())->exec();
 }
 
 void InstallFontSubstitutes() {

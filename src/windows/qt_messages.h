@@ -1,14 +1,23 @@
 #pragma once
 // Message boxes of the program: the core's messages as Qt critical boxes.
 
+#include <memory>
+
 #include "startup/app_state.h"
+
+class QMessageBox;
+class QWidget;
 
 namespace zb {
 
 class QtMessageSink : public MessageSink {
-public:
+  public:
     void critical(const std::string& title, const std::string& text) override;
 };
+
+// The critical box with one OK button that the sink shows.
+std::unique_ptr<QMessageBox> MakeCriticalBox(const std::string& title, const std::string& text,
+                                             QWidget* parent = nullptr);
 
 // "ＭＳ ゴシック" and "ＭＳ Ｐゴシック" fall back to the IPA fonts where missing.
 void InstallFontSubstitutes();

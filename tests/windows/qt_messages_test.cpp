@@ -1,0 +1,39 @@
+#include "windows/qt_messages.h"
+
+#include <QDir>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QtTest>
+
+#include "startup/startup.h"
+
+class QtMessagesTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void initTestCase() { zb::InstallFontSubstitutes(); }
+
+    void startErrorBox() {
+        auto box = zb::MakeCriticalBox(zb::kProductName, zb::StartErrorText(2));
+        QCOMPARE(box->windowTitle(), QStringLiteral("Zubrica98"));
+        QCOMPARE(box->text(), QStringLiteral("本ｿﾌﾄをPAT98ｲﾝｽﾄｰﾙﾌｫﾙﾀﾞに移動させてください。"));
+        QCOMPARE(box->icon(), QMessageBox::Critical);
+        QCOMPARE(box->buttons().size(), 1);
+        QCOMPARE(box->standardButton(box->buttons().first()), QMessageBox::Ok);
+        box->show();
+        QVERIFY(QTest::qWaitForWindowExposed(box.get()));
+        const QString dir = qEnvironmentVariable("ZB_PNG_DIR");
+        if (!dir.isEmpty()) {
+            QDir().mkpath(dir);
+            QVERIFY(box->grab().save(dir + "/start_error_box.png"));
+        }
+    }
+
+    void runErrorBoxTitle() {
+        auto box = zb::MakeCriticalBox("comp  6", zb::ErrorDescription(6));
+        QCOMPARE(box->windowTitle(), QStringLiteral("comp  6"));
+        QCOMPARE(box->text(), QStringLiteral("オーバーフローしました。"));
+    }
+};
+
+QTEST_MAIN(QtMessagesTest)
+#include "qt_messages_test.moc"
