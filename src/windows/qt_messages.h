@@ -6,7 +6,7 @@
 namespace zb {
 
 class QtMessageSink : public MessageSink {
-public:
+  public:
     void critical(const std::string& title, const std::string& text) override;
 };
 
