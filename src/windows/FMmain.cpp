@@ -37,6 +37,7 @@ constexpr int kLabelHeight = 225;
 constexpr int kPictureLeft = 15, kPictureWidth = 1845, kPictureHeight = 1470;
 constexpr int kWindowWidth = 1965;
 constexpr int kBottomMargin = 15;
+constexpr int kCaptionButtonWidth = 450, kIconButtonWidth = 345;  // toolbar buttons
 
 const Qt::Alignment kCentre = Qt::AlignHCenter | Qt::AlignTop;
 const Qt::Alignment kLeft = Qt::AlignLeft | Qt::AlignTop;
@@ -172,6 +173,10 @@ FMmain::FMmain(AppState& state, QWidget* parent)
     toolbar_->setMovable(false);
     toolbar_->setFloatable(false);
     toolbar_->setIconSize(QSize(16, 16));
+    // The window is narrow: four captioned buttons only fit without the
+    // style's spacing around them.
+    toolbar_->setStyleSheet(
+        QStringLiteral("QToolBar { border: 0px; padding: 0px; spacing: 0px; }"));
     const QIcon icons[6] = {QIcon(),         RefreshIcon(), QIcon(),
                             BankChartIcon(), BetListIcon(), PassbookIcon()};
     for (int i = 1; i <= 5; ++i) {
@@ -258,6 +263,10 @@ void FMmain::ApplyToolbarCaptions() {
         buttons_[static_cast<std::size_t>(i)]->setText(bar ? Q(kCaptions[i]) : QString());
     buttons_[2]->setVisible(!bar);
     toolbar_->setToolButtonStyle(bar ? Qt::ToolButtonTextUnderIcon : Qt::ToolButtonIconOnly);
+    const int buttonWidth = TwipsToPxX(bar ? kCaptionButtonWidth : kIconButtonWidth);
+    for (int i : {1, 3, 4, 5})
+        if (QWidget* b = toolbar_->widgetForAction(buttons_[static_cast<std::size_t>(i)]))
+            b->setFixedWidth(buttonWidth);
     menuButtom_->setChecked(bar);
 }
 

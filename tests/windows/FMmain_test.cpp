@@ -292,6 +292,7 @@ class FMmainTest : public QObject {
         const char* names[] = {"MenuFColor", "MenuBColor", "MenuButtom", "MenuPos",
                                "MenuVer",    "MenuMin",    "MenuEnd"};
         for (const char* n : names) QVERIFY2(MenuAction(m, n), n);
+        SavePng(m.menuPop(), "main_popup_menu.png");
         m.menuPop()->hide();
 
         // A left press shows nothing; a right press on the panel itself does.
@@ -374,7 +375,7 @@ class FMmainTest : public QObject {
         m.MenuButtom_Click();
         QTest::mousePress(m.label(1), Qt::RightButton);
         QVERIFY(m.menuPop()->isVisible());
-        SavePng(m.menuPop(), "main_popup_menu.png");
+        SavePng(m.menuPop(), "main_popup_menu_captions_off.png");
         m.menuPop()->hide();
         SavePng(&m, "main_open_stake_captions_off.png");
     }
