@@ -340,13 +340,15 @@ void FMmain::Data_Set() {
     PostIfSettled(s_);
 }
 
-void FMmain::CloseSecondaryWindows() {
-    for (QPointer<QWidget>* w : {&FMlist, &fmbank, &Fmlog, &FmKei})
+void FMmain::CloseSecondaryWindows(bool withRaceDetail) {
+    // On refresh the race detail goes with the bank chart that owns it.
+    for (QPointer<QWidget>* w : {&FMlist, &fmbank, &FmKei})
         if (*w) (*w)->close();
+    if (withRaceDetail && Fmlog) Fmlog->close();
 }
 
 void FMmain::RefreshAll() {
-    CloseSecondaryWindows();
+    CloseSecondaryWindows(false);
     if (s_.LoadBusy == 1) return;
     // Whatever the readers leave is shown; their failures are reported inside.
     RefreshData(s_);
@@ -435,7 +437,7 @@ void FMmain::changeEvent(QEvent* e) {
         if (isMinimized()) {
             // The taskbar button shows the balance.
             setWindowTitle(Q(u"残高 ") + labels_[16]->text() + Q(u"円"));
-            CloseSecondaryWindows();
+            CloseSecondaryWindows(true);
         } else {
             setWindowTitle(QStringLiteral("Zubrica98"));
         }
@@ -449,7 +451,7 @@ void FMmain::Unload() {
     st.Left(kSlotMain) = WholeTwips(PxToTwipsX(at.x()));
     if (st.Top(kSlotMain) > s_.ScreenHeight) st.Top(kSlotMain) = s_.DefaultTop(kSlotMain);
     if (st.Left(kSlotMain) > s_.ScreenWidth) st.Left(kSlotMain) = s_.DefaultLeft(kSlotMain);
-    CloseSecondaryWindows();
+    CloseSecondaryWindows(true);
     SaveSettings(s_);
 }
 

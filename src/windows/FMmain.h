@@ -75,7 +75,7 @@ class FMmain : public QWidget {
     void Relayout();
     // Refresh, minimise and close shut the bet list, bank chart, race detail
     // and passbook windows; those windows register here when they are built.
-    void CloseSecondaryWindows();
+    void CloseSecondaryWindows(bool withRaceDetail);
 
     AppState& s_;
     QToolBar* toolbar_ = nullptr;

@@ -508,6 +508,25 @@ class FMmainTest : public QObject {
         QCOMPARE(Text(m, 0), Q(u"2001年5月5日 SAT"));
     }
 
+    void refreshAndMinimiseCloseTheSecondaryWindows() {
+        World w;
+        FMmain m(*w.s);
+        m.show();
+        QWidget list, bank, detail, book;
+        for (QWidget* x : {&list, &bank, &detail, &book}) x->show();
+        m.FMlist = &list;
+        m.fmbank = &bank;
+        m.Fmlog = &detail;
+        m.FmKei = &book;
+        w.s->LoadBusy = 1;  // closed even when the refresh itself is skipped
+        m.ToolbarClick(1);
+        QVERIFY(!list.isVisible() && !bank.isVisible() && !book.isVisible());
+        QVERIFY(detail.isVisible());
+        for (QWidget* x : {&list, &bank, &book}) x->show();
+        m.MenuMin_Click();
+        QVERIFY(!list.isVisible() && !bank.isVisible() && !detail.isVisible() && !book.isVisible());
+    }
+
     void versionWindowIsModal() {
         World w;
         FMmain m(*w.s);
