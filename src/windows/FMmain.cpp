@@ -1,32 +1,474 @@
 #include "windows/FMmain.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
+#include <QColorDialog>
+#include <QFrame>
+#include <QLabel>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPixmap>
+#include <QToolBar>
+#include <QWindowStateChangeEvent>
 #include <cmath>
+#include <new>
 
+#include "accounting/day_figures.h"
+#include "accounting/passbook.h"
 #include "startup/settings.h"
+#include "startup/startup.h"
+#include "windows/FmVer.h"
 #include "windows/twips.h"
 
 namespace zb {
 
+namespace {
+
+struct LabelDesign {
+    int left, top, width;
+    Qt::Alignment align;
+    const char16_t* caption;
+};
+
+constexpr int kLabelHeight = 225;
+constexpr int kPictureLeft = 15, kPictureWidth = 1845, kPictureHeight = 1470;
+constexpr int kWindowWidth = 1965;
+constexpr int kBottomMargin = 15;
+constexpr int kCaptionButtonWidth = 450, kIconButtonWidth = 345;  // toolbar buttons
+
+const Qt::Alignment kCentre = Qt::AlignHCenter | Qt::AlignTop;
+const Qt::Alignment kLeft = Qt::AlignLeft | Qt::AlignTop;
+const Qt::Alignment kRight = Qt::AlignRight | Qt::AlignTop;
+
+const LabelDesign kLabels[kLabelCount] = {
+    {30, 30, 1770, kCentre, u""},    {15, 225, 1800, kCentre, u""},
+    {60, 450, 360, kLeft, u"投票"},  {60, 645, 360, kLeft, u"払戻"},
+    {60, 840, 375, kLeft, u"損益"},  {60, 1035, 360, kLeft, u"回収"},
+    {60, 1230, 375, kLeft, u"残高"}, {1560, 450, 195, kLeft, u"円"},
+    {1560, 645, 195, kLeft, u"円"},  {1560, 840, 195, kLeft, u"円"},
+    {1560, 1035, 195, kLeft, u"％"}, {1560, 1230, 195, kLeft, u"円"},
+    {465, 435, 1080, kRight, u""},   {465, 630, 1080, kRight, u""},
+    {465, 825, 1080, kRight, u""},   {465, 1020, 1080, kRight, u""},
+    {465, 1215, 1080, kRight, u""},
+};
+
+const char16_t* const kToolTips[6] = {u"", u"更新", u"", u"収支表", u"投票履歴", u"通帳"};
+const char16_t* const kCaptions[6] = {u"", u"更新", u"", u"収支", u"履歴", u"通帳"};
+
+QString Q(const std::u16string& t) {
+    return QString::fromStdU16String(t);
+}
+
+// Settings keep colours as 0x00BBGGRR.
+QColor FromColorValue(int32_t v) {
+    const auto u = static_cast<uint32_t>(v);
+    return QColor(static_cast<int>(u & 0xFF), static_cast<int>((u >> 8) & 0xFF),
+                  static_cast<int>((u >> 16) & 0xFF));
+}
+int32_t ToColorValue(const QColor& c) {
+    return static_cast<int32_t>(static_cast<uint32_t>(c.red()) |
+                                (static_cast<uint32_t>(c.green()) << 8) |
+                                (static_cast<uint32_t>(c.blue()) << 16));
+}
+
+std::optional<int32_t> PlatformColorChooser(int32_t start, QWidget* parent) {
+    const QColor c = QColorDialog::getColor(FromColorValue(start), parent);
+    if (!c.isValid()) return std::nullopt;
+    return ToColorValue(c);
+}
+
+// Twips as whole numbers, to the nearest with halves to even; a position that
+// does not fit the 32-bit field is an overflow.
+int32_t WholeTwips(double twips) {
+    const double r = std::nearbyint(twips);
+    if (!(r >= -2147483648.0 && r <= 2147483647.0)) Fail(kErrOverflow);
+    return static_cast<int32_t>(r);
+}
+
+// The toolbar's 16 x 16 pictures, drawn here rather than shipped as files.
+QPixmap NewIcon() {
+    QPixmap p(16, 16);
+    p.fill(Qt::transparent);
+    return p;
+}
+
+QIcon RefreshIcon() {
+    QPixmap p = NewIcon();
+    QPainter g(&p);
+    g.setRenderHint(QPainter::Antialiasing);
+    g.setPen(QPen(QColor(0, 128, 0), 2.0));
+    g.drawArc(QRectF(2.5, 2.5, 11, 11), 60 * 16, 280 * 16);
+    QPainterPath head;
+    head.moveTo(9.0, 0.5);
+    head.lineTo(14.5, 3.0);
+    head.lineTo(9.5, 6.5);
+    head.closeSubpath();
+    g.setPen(Qt::NoPen);
+    g.setBrush(QColor(0, 128, 0));
+    g.drawPath(head);
+    return QIcon(p);
+}
+
+QIcon BankChartIcon() {
+    QPixmap p = NewIcon();
+    QPainter g(&p);
+    g.setPen(Qt::black);
+    g.drawLine(1, 14, 14, 14);
+    g.drawLine(1, 1, 1, 14);
+    g.fillRect(3, 8, 3, 6, QColor(0, 0, 192));
+    g.fillRect(7, 4, 3, 10, QColor(192, 0, 0));
+    g.fillRect(11, 6, 3, 8, QColor(0, 0, 192));
+    return QIcon(p);
+}
+
+QIcon BetListIcon() {
+    QPixmap p = NewIcon();
+    QPainter g(&p);
+    g.setPen(Qt::black);
+    g.setBrush(Qt::white);
+    g.drawRect(2, 0, 11, 15);
+    g.setPen(QColor(0, 0, 128));
+    for (int y = 3; y <= 12; y += 3) g.drawLine(4, y, 11, y);
+    return QIcon(p);
+}
+
+QIcon PassbookIcon() {
+    QPixmap p = NewIcon();
+    QPainter g(&p);
+    g.setPen(Qt::black);
+    g.setBrush(QColor(0, 96, 160));
+    g.drawRect(2, 1, 11, 14);
+    g.fillRect(4, 1, 1, 14, QColor(0, 48, 96));
+    g.fillRect(6, 4, 6, 3, Qt::white);
+    return QIcon(p);
+}
+
+}  // namespace
+
+template <typename F>
+void FMmain::Handle(F&& f) {
+    try {
+        f();
+    } catch (const RunError& e) {
+        ReportRunError(s_, e);
+    } catch (const std::bad_alloc&) {
+        ReportRunError(s_, RunError(kErrOutOfMemory, ErrorDescription(kErrOutOfMemory)));
+    }
+}
+
 FMmain::FMmain(AppState& state, QWidget* parent)
-    : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint),
-      s_(state) {
+      s_(state),
+      chooseColor_(PlatformColorChooser) {
     setObjectName(QStringLiteral("FMmain"));
-    setWindowTitle(QStringLiteral("Zubrica98"));
-    setFixedSize(TwipsToPxX(1965), TwipsToPxY(1470 + 15));
-    move(TwipsToPxX(s_.settings.Left(kSlotMain)), TwipsToPxY(s_.settings.Top(kSlotMain)));
+    setWindowTitle(QStringLiteral("ZB2000"));
+    setFont(QFont(QStringLiteral("ＭＳ Ｐゴシック"), 9));
+
+    toolbar_ = new QToolBar(this);
+    toolbar_->setObjectName(QStringLiteral("Toolbar1"));
+    toolbar_->setMovable(false);
+    toolbar_->setFloatable(false);
+    toolbar_->setIconSize(QSize(16, 16));
+    // The window is narrow: four captioned buttons only fit without the
+    // style's spacing around them.
+    toolbar_->setStyleSheet(
+        QStringLiteral("QToolBar { border: 0px; padding: 0px; spacing: 0px; }"));
+    const QIcon icons[6] = {QIcon(),         RefreshIcon(), QIcon(),
+                            BankChartIcon(), BetListIcon(), PassbookIcon()};
+    for (int i = 1; i <= 5; ++i) {
+        QAction* a = i == 2 ? toolbar_->addSeparator() : toolbar_->addAction(icons[i], QString());
+        a->setObjectName(QStringLiteral("Toolbar1_Button%1").arg(i));
+        if (i != 2) a->setToolTip(Q(kToolTips[i]));
+        buttons_[static_cast<std::size_t>(i)] = a;
+    }
+    connect(toolbar_, &QToolBar::actionTriggered, this, [this](QAction* a) {
+        for (int i = 1; i <= 5; ++i)
+            if (buttons_[static_cast<std::size_t>(i)] == a) ToolbarClick(i);
+    });
+
+    picture2_ = new QFrame(this);
+    picture2_->setObjectName(QStringLiteral("Picture2"));
+    picture2_->setAutoFillBackground(true);
+    picture2_->installEventFilter(this);
+
+    QFont valueFont(QStringLiteral("ＭＳ Ｐゴシック"));
+    valueFont.setPointSizeF(9.75);
+    for (int i = 0; i < kLabelCount; ++i) {
+        const LabelDesign& d = kLabels[i];
+        auto* l = new QLabel(Q(d.caption), picture2_);
+        l->setObjectName(QStringLiteral("label%1").arg(i));
+        l->setAlignment(d.align);
+        l->setAutoFillBackground(false);
+        if (i >= 12) l->setFont(valueFont);
+        l->installEventFilter(this);
+        labels_[static_cast<std::size_t>(i)] = l;
+    }
+
+    menuPop_ = new QMenu(this);
+    menuPop_->setObjectName(QStringLiteral("MenuPop"));
+    auto entry = [this](const char* name, const char16_t* text, void (FMmain::*cmd)()) {
+        QAction* a = menuPop_->addAction(Q(text));
+        a->setObjectName(QString::fromLatin1(name));
+        connect(a, &QAction::triggered, this, [this, cmd] { Handle([&] { (this->*cmd)(); }); });
+        return a;
+    };
+    entry("MenuFColor", u"文字色の変更(&C)", &FMmain::MenuFColor_Click);
+    entry("MenuBColor", u"背景色の変更(&B)", &FMmain::MenuBColor_Click);
+    menuPop_->addSeparator();
+    menuButtom_ = entry("MenuButtom", u"ボタンの文字列(&D)", &FMmain::MenuButtom_Click);
+    menuButtom_->setCheckable(true);
+    menuPop_->addSeparator();
+    menuPos_ = entry("MenuPos", u"常に手前に表示(&W)", &FMmain::MenuPos_Click);
+    menuPos_->setCheckable(true);
+    menuPop_->addSeparator();
+    entry("MenuVer", u"ﾊﾞｰｼﾞｮﾝ(&V)", &FMmain::MenuVer_Click);
+    menuPop_->addSeparator();
+    entry("MenuMin", u"最小化(&N)", &FMmain::MenuMin_Click);
+    entry("MenuEnd", u"終了(&X)", &FMmain::MenuEnd_Click);
+
+    Handle([&] { Load(); });
+}
+
+QAction* FMmain::toolButton(int index) const {
+    if (index < 1 || index > 5) return nullptr;
+    return buttons_[static_cast<std::size_t>(index)];
+}
+
+QLabel* FMmain::label(int index) const {
+    if (index < 0 || index >= kLabelCount) return nullptr;
+    return labels_[static_cast<std::size_t>(index)];
+}
+
+void FMmain::Load() {
+    // L1: title bar and frame. Before the window is shown there is no frame
+    // yet, so this is often 0; the layout below only needs the client size.
+    s_.MainFrameHeight = PxToTwipsY(frameGeometry().height() - height());
+    ApplyToolbarCaptions();                                               // L2
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);  // L3
+    ApplyPanelAppearance();                                               // L4
+    Relayout();                                                           // L5, L6
+    move(TwipsToPxX(s_.settings.Left(kSlotMain)), TwipsToPxY(s_.settings.Top(kSlotMain)));  // L7
+    ApplyLabelLook();                                                                       // L8
+    ApplyStayOnTop();                                                                       // L9
+    Data_Set();                                                                             // L10
+}
+
+void FMmain::ApplyToolbarCaptions() {
+    const bool bar = s_.settings.Bar;
+    for (int i : {1, 3, 4, 5})
+        buttons_[static_cast<std::size_t>(i)]->setText(bar ? Q(kCaptions[i]) : QString());
+    buttons_[2]->setVisible(!bar);
+    toolbar_->setToolButtonStyle(bar ? Qt::ToolButtonTextUnderIcon : Qt::ToolButtonIconOnly);
+    const int buttonWidth = TwipsToPxX(bar ? kCaptionButtonWidth : kIconButtonWidth);
+    for (int i : {1, 3, 4, 5})
+        if (QWidget* b = toolbar_->widgetForAction(buttons_[static_cast<std::size_t>(i)]))
+            b->setFixedWidth(buttonWidth);
+    menuButtom_->setChecked(bar);
+}
+
+void FMmain::ApplyPanelAppearance() {
+    const Settings& st = s_.settings;
+    const int border = st.Border | st.Border3D;
+    if (border == 0)
+        picture2_->setFrameStyle(QFrame::NoFrame);
+    else if (st.Border3D != 0)
+        picture2_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    else
+        picture2_->setFrameStyle(QFrame::Box | QFrame::Plain);
+    picture2_->setLineWidth(st.Border3D != 0 ? 2 : 1);
+    QPalette pal = picture2_->palette();
+    pal.setColor(QPalette::Window, FromColorValue(st.BackClor));
+    picture2_->setPalette(pal);
+    // Labels sit in the panel's client area, inside its border.
+    const int inset = picture2_->frameWidth();
+    for (int i = 0; i < kLabelCount; ++i) {
+        const LabelDesign& d = kLabels[i];
+        labels_[static_cast<std::size_t>(i)]->setGeometry(
+            inset + TwipsToPxX(d.left), inset + TwipsToPxY(d.top), TwipsToPxX(d.width),
+            TwipsToPxY(kLabelHeight));
+    }
+}
+
+void FMmain::ApplyLabelLook() {
+    for (int i = 12; i < kLabelCount; ++i) {
+        QLabel* l = labels_[static_cast<std::size_t>(i)];
+        QFont f = l->font();
+        f.setBold(s_.settings.Bold != 0);
+        l->setFont(f);
+    }
+    for (int i = 0; i < kLabelCount; ++i) {
+        QLabel* l = labels_[static_cast<std::size_t>(i)];
+        QPalette pal = l->palette();
+        pal.setColor(QPalette::WindowText, FromColorValue(s_.settings.ForeClor(i)));
+        l->setPalette(pal);
+    }
+}
+
+void FMmain::ApplyStayOnTop() {
+    const bool onTop = s_.settings.Pos != 0;
+    if (onTop != windowFlags().testFlag(Qt::WindowStaysOnTopHint)) {
+        const bool shown = isVisible();
+        setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
+        // Changing the flags hides a shown window; the platform call shows it again.
+        if (shown) show();
+    }
+    menuPos_->setChecked(onTop);
+}
+
+void FMmain::Relayout() {
+    const int toolbarHeight = toolbar_->sizeHint().height();
+    const int clientWidth = TwipsToPxX(kWindowWidth);
+    toolbar_->setGeometry(0, 0, clientWidth, toolbarHeight);
+    picture2_->setGeometry(TwipsToPxX(kPictureLeft), toolbarHeight, TwipsToPxX(kPictureWidth),
+                           TwipsToPxY(kPictureHeight));
+    // The outer height is toolbar + frame + panel + 15; the frame is not ours
+    // to size, so the client gets the rest.
+    setFixedSize(clientWidth, toolbarHeight + picture2_->height() + TwipsToPxY(kBottomMargin));
+}
+
+void FMmain::Data_Set() {
+    // Computed whole before anything is shown: an overflow leaves the old texts.
+    const MainTexts t = ComputeMainTexts(s_);
+    setWindowTitle(Q(t.caption));
+    for (int i : {0, 1, 12, 13, 14, 15, 16})
+        labels_[static_cast<std::size_t>(i)]->setText(Q(t.label[static_cast<std::size_t>(i)]));
+    labels_[12]->setToolTip(Q(t.stakeToolTip));
+    PostIfSettled(s_);
+}
+
+void FMmain::CloseSecondaryWindows(bool withRaceDetail) {
+    // On refresh the race detail goes with the bank chart that owns it.
+    for (QPointer<QWidget>* w : {&FMlist, &fmbank, &FmKei})
+        if (*w) (*w)->close();
+    if (withRaceDetail && Fmlog) Fmlog->close();
+}
+
+void FMmain::RefreshAll() {
+    CloseSecondaryWindows(false);
+    if (s_.LoadBusy == 1) return;
+    // Whatever the readers leave is shown; their failures are reported inside.
+    RefreshData(s_);
+    Data_Set();
+}
+
+void FMmain::ShowBankChart() {
+    // The bank chart window comes with its own unit: close fmbank, bankdsp,
+    // caption "収支 - " + label 0, show it.
+}
+
+void FMmain::ShowBetList() {
+    // The bet list window comes with its own unit: close FMlist, listdsp,
+    // caption "履歴 - " + label 0, show it.
+}
+
+void FMmain::ShowPassbook() {
+    ReadPassbook(s_);
+    // The passbook window FmKei is shown here once it is built.
+}
+
+void FMmain::ToolbarClick(int index) {
+    Handle([&] {
+        switch (index) {
+            case 1:
+                RefreshAll();
+                break;
+            case 3:
+                ShowBankChart();
+                break;
+            case 4:
+                ShowBetList();
+                break;
+            case 5:
+                ShowPassbook();
+                break;
+            default:
+                break;
+        }
+    });
+}
+
+void FMmain::MenuFColor_Click() {
+    const std::optional<int32_t> c = chooseColor_(s_.settings.ForeClor(0), this);
+    if (!c) return;
+    for (int i = 0; i < kLabelCount; ++i) s_.settings.ForeClor(i) = *c;
+    ApplyLabelLook();
+}
+
+void FMmain::MenuBColor_Click() {
+    const std::optional<int32_t> c = chooseColor_(s_.settings.BackClor, this);
+    if (!c) return;
+    s_.settings.BackClor = *c;
+    ApplyPanelAppearance();
+}
+
+void FMmain::MenuButtom_Click() {
+    s_.settings.Bar = !s_.settings.Bar;
+    ApplyToolbarCaptions();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    Relayout();
+}
+
+void FMmain::MenuPos_Click() {
+    s_.settings.Pos = s_.settings.Pos != 0 ? int16_t{0} : int16_t{1};
+    ApplyStayOnTop();
+}
+
+void FMmain::MenuVer_Click() {
+    FmVer ver(this);
+    ver.exec();
+}
+
+void FMmain::MenuMin_Click() {
+    setWindowState(windowState() | Qt::WindowMinimized);
+}
+
+void FMmain::MenuEnd_Click() {
+    close();
+}
+
+void FMmain::changeEvent(QEvent* e) {
+    QWidget::changeEvent(e);
+    if (e->type() != QEvent::WindowStateChange) return;
+    Handle([&] {
+        if (isMinimized()) {
+            // The taskbar button shows the balance.
+            setWindowTitle(Q(u"残高 ") + labels_[16]->text() + Q(u"円"));
+            CloseSecondaryWindows(true);
+        } else {
+            setWindowTitle(QStringLiteral("Zubrica98"));
+        }
+    });
+}
+
+void FMmain::Unload() {
+    Settings& st = s_.settings;
+    const QPoint at = pos();
+    st.Top(kSlotMain) = WholeTwips(PxToTwipsY(at.y()));
+    st.Left(kSlotMain) = WholeTwips(PxToTwipsX(at.x()));
+    if (st.Top(kSlotMain) > s_.ScreenHeight) st.Top(kSlotMain) = s_.DefaultTop(kSlotMain);
+    if (st.Left(kSlotMain) > s_.ScreenWidth) st.Left(kSlotMain) = s_.DefaultLeft(kSlotMain);
+    CloseSecondaryWindows(true);
+    SaveSettings(s_);
 }
 
 void FMmain::closeEvent(QCloseEvent* e) {
-    s_.settings.Top(kSlotMain) = static_cast<int32_t>(std::nearbyint(PxToTwipsY(frameGeometry().y())));
-    s_.settings.Left(kSlotMain) = static_cast<int32_t>(std::nearbyint(PxToTwipsX(frameGeometry().x())));
-    if (s_.settings.Top(kSlotMain) > s_.ScreenHeight)
-        s_.settings.Top(kSlotMain) = s_.DefaultTop(kSlotMain);
-    if (s_.settings.Left(kSlotMain) > s_.ScreenWidth)
-        s_.settings.Left(kSlotMain) = s_.DefaultLeft(kSlotMain);
-    SaveSettings(s_);
+    Handle([&] { Unload(); });
     e->accept();
+}
+
+bool FMmain::eventFilter(QObject* watched, QEvent* e) {
+    if (e->type() == QEvent::MouseButtonPress) {
+        auto* me = static_cast<QMouseEvent*>(e);
+        if (me->button() == Qt::RightButton) {
+            menuPop_->popup(me->globalPosition().toPoint());
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, e);
 }
 
 }  // namespace zb

@@ -1,22 +1,95 @@
 #pragma once
-// The main balance window.
+// The main balance window: date, status line and the five figures of the day,
+// a toolbar of four commands and a popup menu for its appearance.
 
+#include <QPointer>
 #include <QWidget>
+#include <array>
+#include <functional>
+#include <optional>
 
 #include "startup/app_state.h"
+
+class QAction;
+class QFrame;
+class QLabel;
+class QMenu;
+class QToolBar;
 
 namespace zb {
 
 class FMmain : public QWidget {
     Q_OBJECT
-public:
+  public:
+    // Asks the user for a colour (0x00BBGGRR), starting at the given one;
+    // nullopt when the user cancels.
+    using ColorChooser = std::function<std::optional<int32_t>(int32_t start, QWidget* parent)>;
+
     explicit FMmain(AppState& state, QWidget* parent = nullptr);
 
-protected:
-    void closeEvent(QCloseEvent* e) override;
+    // Writes the caption, the date, status and figure labels and the stake
+    // tool tip from the state, then posts a settled day to the passbook.
+    void Data_Set();
 
-private:
+    // Toolbar commands.
+    void RefreshAll();
+    void ShowBankChart();
+    void ShowBetList();
+    void ShowPassbook();
+    // A click on toolbar button 1 to 5; the separator (2) does nothing.
+    void ToolbarClick(int index);
+
+    // Popup menu commands.
+    void MenuFColor_Click();
+    void MenuBColor_Click();
+    void MenuButtom_Click();
+    void MenuPos_Click();
+    void MenuVer_Click();
+    void MenuMin_Click();
+    void MenuEnd_Click();
+
+    void setColorChooser(ColorChooser chooser) { chooseColor_ = std::move(chooser); }
+
+    QToolBar* toolbar() const { return toolbar_; }
+    QAction* toolButton(int index) const;  // 1 to 5
+    QFrame* picture2() const { return picture2_; }
+    QLabel* label(int index) const;  // 0 to 16
+    QMenu* menuPop() const { return menuPop_; }
+
+  protected:
+    void changeEvent(QEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
+
+  private:
+    // Runs a handler; a run-time failure is reported instead of ending the program.
+    template <typename F>
+    void Handle(F&& f);
+
+    void Load();
+    void Unload();
+    void ApplyToolbarCaptions();
+    void ApplyPanelAppearance();
+    void ApplyLabelLook();
+    void ApplyStayOnTop();
+    void Relayout();
+    // Refresh, minimise and close shut the bet list, bank chart, race detail
+    // and passbook windows; those windows register here when they are built.
+    void CloseSecondaryWindows(bool withRaceDetail);
+
     AppState& s_;
+    QToolBar* toolbar_ = nullptr;
+    std::array<QAction*, 6> buttons_{};  // index 1 to 5
+    QFrame* picture2_ = nullptr;
+    std::array<QLabel*, kLabelCount> labels_{};
+    QMenu* menuPop_ = nullptr;
+    QAction* menuButtom_ = nullptr;
+    QAction* menuPos_ = nullptr;
+    ColorChooser chooseColor_;
+
+  public:
+    // The secondary windows now open, if any.
+    QPointer<QWidget> FMlist, fmbank, Fmlog, FmKei;
 };
 
 }  // namespace zb

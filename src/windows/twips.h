@@ -16,9 +16,17 @@ inline double LogicalDpiX() {
     QScreen* s = QGuiApplication::primaryScreen();
     return s ? s->logicalDotsPerInchX() : 96.0;
 }
-inline int TwipsToPxX(double twips) { return static_cast<int>(std::lround(twips * LogicalDpiX() / 1440.0)); }
-inline int TwipsToPxY(double twips) { return static_cast<int>(std::lround(twips * LogicalDpiY() / 1440.0)); }
-inline double PxToTwipsX(int px) { return px * 1440.0 / LogicalDpiX(); }
-inline double PxToTwipsY(int px) { return px * 1440.0 / LogicalDpiY(); }
+inline int TwipsToPxX(double twips) {
+    return static_cast<int>(std::lround(twips * LogicalDpiX() / 1440.0));
+}
+inline int TwipsToPxY(double twips) {
+    return static_cast<int>(std::lround(twips * LogicalDpiY() / 1440.0));
+}
+inline double PxToTwipsX(int px) {
+    return px * 1440.0 / LogicalDpiX();
+}
+inline double PxToTwipsY(int px) {
+    return px * 1440.0 / LogicalDpiY();
+}
 
 }  // namespace zb
