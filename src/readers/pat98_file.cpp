@@ -86,7 +86,9 @@ std::optional<std::string> FindFile(const std::string& path) {
     return std::nullopt;
 }
 
-bool FileExists(const std::string& path) { return FindFile(path).has_value(); }
+bool FileExists(const std::string& path) {
+    return FindFile(path).has_value();
+}
 
 std::string ReadFileBytes(const std::string& path) {
     auto real = FindFile(path);

@@ -27,7 +27,7 @@ void ReplaceFile(const std::string& path, std::string_view content);
 
 // Sequential reading of a file's bytes, as text input reads them.
 class SeqReader {
-public:
+  public:
     explicit SeqReader(std::string bytes) : data_(std::move(bytes)) {}
     // n characters: a double-byte Shift-JIS character counts as one. Reading
     // beyond the end (also within a character) is failure 62.
@@ -39,7 +39,7 @@ public:
     std::size_t length() const { return data_.size(); }
     std::size_t remaining() const { return data_.size() - pos_; }
 
-private:
+  private:
     std::string data_;
     std::size_t pos_ = 0;
 };

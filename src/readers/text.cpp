@@ -99,16 +99,32 @@ T Strict(std::u16string_view s) {
 
 }  // namespace
 
-int16_t LenientI16(std::u16string_view s) { return Lenient<int16_t>(s); }
-int32_t LenientI32(std::u16string_view s) { return Lenient<int32_t>(s); }
-int16_t LenientI16(std::string_view s) { return Lenient<int16_t>(s); }
-int32_t LenientI32(std::string_view s) { return Lenient<int32_t>(s); }
-int16_t StrictI16(std::u16string_view s) { return Strict<int16_t>(s); }
-int32_t StrictI32(std::u16string_view s) { return Strict<int32_t>(s); }
+int16_t LenientI16(std::u16string_view s) {
+    return Lenient<int16_t>(s);
+}
+int32_t LenientI32(std::u16string_view s) {
+    return Lenient<int32_t>(s);
+}
+int16_t LenientI16(std::string_view s) {
+    return Lenient<int16_t>(s);
+}
+int32_t LenientI32(std::string_view s) {
+    return Lenient<int32_t>(s);
+}
+int16_t StrictI16(std::u16string_view s) {
+    return Strict<int16_t>(s);
+}
+int32_t StrictI32(std::u16string_view s) {
+    return Strict<int32_t>(s);
+}
 
-std::u16string Dec(long long n) { return Ascii(std::to_string(n)); }
+std::u16string Dec(long long n) {
+    return Ascii(std::to_string(n));
+}
 
-std::u16string TwoDigits(long n) { return n < 10 && n >= 0 ? u"0" + Dec(n) : Dec(n); }
+std::u16string TwoDigits(long n) {
+    return n < 10 && n >= 0 ? u"0" + Dec(n) : Dec(n);
+}
 
 std::u16string Hex(long n) {
     static const char16_t* digits = u"0123456789ABCDEF";
@@ -121,7 +137,9 @@ std::u16string Hex(long n) {
     return r;
 }
 
-std::u16string Ascii(std::string_view s) { return std::u16string(s.begin(), s.end()); }
+std::u16string Ascii(std::string_view s) {
+    return std::u16string(s.begin(), s.end());
+}
 
 std::string Narrow(std::u16string_view s) {
     std::string r;
