@@ -62,6 +62,26 @@ void ProgrammeMembers(JsonWriter& j, const AppState& s) {
     GridMember(j, "RaceFlags", s.RaceFlags);
 }
 
+void ReadingMembers(JsonWriter& j, const AppState& s) {
+    j.key("BetLog");
+    j.beginArray();
+    for (int i = 0; i < s.BetCount && i < kMaxBets; ++i) j.value(s.BetLog(i).view());
+    j.endArray();
+    j.member("BetCount", s.BetCount);
+    j.member("StakeTotal", s.StakeTotal);
+    j.member("AdvanceStakeNet", s.AdvanceStakeNet);
+    j.member("PayoutTotal", s.PayoutTotal);
+    j.member("OpenStake", s.OpenStake);
+    j.member("TodayBetCount", s.TodayBetCount);
+    j.key("PayoutTable");
+    j.beginArray();
+    for (int i = 0; i < s.PayoutCount && i < kMaxPayoutEntries; ++i)
+        j.value(s.PayoutTable(i).view());
+    j.endArray();
+    j.member("PayoutCount", s.PayoutCount);
+    GridMember(j, "RaceStatus", s.RaceStatus);
+}
+
 }  // namespace
 
 std::string StateJson(const AppState& s) {
@@ -69,6 +89,7 @@ std::string StateJson(const AppState& s) {
     j.beginObject();
     StartupMembers(j, s);
     ProgrammeMembers(j, s);
+    ReadingMembers(j, s);
     j.endObject();
     return j.str();
 }
