@@ -4,6 +4,8 @@
 #include <utility>
 #include <vector>
 
+#include "readers/quick_text.h"
+
 namespace zb {
 
 namespace {
@@ -46,11 +48,11 @@ void comp(AppState& s) {
     const PayoutIndex payouts(s);
     for (int i = 0; i < s.BetCount; ++i) {
         BetRecord& rec = s.BetLog(i);
-        const int16_t kind = StrictI16(rec.mid(1, 1));
+        const int16_t kind = QuickStrictI16(rec.mid(1, 1));
         const std::u16string_view race = rec.mid(2, 5);
         const std::u16string_view bet = rec.mid(2, 9);
-        const int32_t units = StrictI32(rec.mid(11, 4));
-        const int16_t accept = StrictI16(rec.mid(15, 2));
+        const int32_t units = QuickStrictI32(rec.mid(11, 4));
+        const int16_t accept = QuickStrictI16(rec.mid(15, 2));
         std::u16string rate(6, u' ');
         int result = 9;
         if (accept == 1 && (kind == 1 || kind == 3)) {
@@ -58,7 +60,7 @@ void comp(AppState& s) {
             const int match = payouts.find(bet);
             if (match >= 0) {
                 const std::u16string_view amount = s.PayoutTable(match).mid(10, 6);
-                int32_t per100 = StrictI32(amount);
+                int32_t per100 = QuickStrictI32(amount);
                 rate.assign(amount);
                 if (per100 == 0) {
                     per100 = 100;

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "readers/text.h"
+#include "readers/quick_text.h"
 
 namespace zb {
 
@@ -11,7 +11,7 @@ namespace {
 // A slot number or code: one or two characters, a leading blank allowed.
 // Anything else (a blank, a letter, nothing) is failure 13.
 int16_t SlotNumber(std::u16string_view t) {
-    return StrictI16(t);
+    return QuickStrictI16(t);
 }
 
 bool IsSpaces(std::u16string_view t, std::size_t n) {

@@ -5,6 +5,7 @@
 
 #include "readers/pat98_file.h"
 #include "readers/payout_slots.h"
+#include "readers/quick_text.h"
 #include "readers/readers.h"
 
 namespace zb {
@@ -90,14 +91,21 @@ void ReadPayoutFiles(AppState& s) {
         for (const PayoutKind& kind : kKinds) {
             const auto path = FindFile(JoinPath(s.Pat98Folder, kind.prefix + code + ".JRA"));
             if (!path) continue;
-            SeqReader in(ReadFileBytes(*path));
-            const long length = static_cast<long>(in.length());
+            const std::string bytes = ReadFileBytes(*path);
+            const long length = static_cast<long>(bytes.size());
+            SeqReader in(bytes);
             in.chars(8);
             in.bytes(4);
             in.chars(8);
             // As many characters as the body has bytes: a double-byte
             // character makes this run into the line end and past it.
-            const std::u16string body = in.chars(length - 22);
+            const long n = length - 22;
+            const std::string_view rest =
+                std::string_view(bytes).substr(bytes.size() - in.remaining());
+            const std::u16string body =
+                n >= 0 && static_cast<std::size_t>(n) <= rest.size() && IsPlainAscii(rest)
+                    ? QuickDecodeSjis(rest.substr(0, static_cast<std::size_t>(n)))
+                    : in.chars(n);
             kind.parse(s, venue, PadTo(body, kind.bufferLength));
         }
     }

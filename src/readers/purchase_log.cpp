@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "readers/pat98_file.h"
+#include "readers/quick_text.h"
 #include "readers/readers.h"
-#include "readers/sjis.h"
 
 namespace zb {
 
@@ -21,7 +21,7 @@ constexpr int kMaxLogNames = 100;
 // and filled with blanks.
 std::u16string ReadBlock(const std::string& path, std::size_t n) {
     SeqReader in(ReadFileBytes(path));
-    return PadTo(DecodeSjis(in.block(n)), n);
+    return PadTo(QuickDecodeSjis(in.block(n)), n);
 }
 
 std::u16string_view LogEntry(std::u16string_view index, int i) {
@@ -36,7 +36,7 @@ std::u16string_view BetEntry(std::u16string_view file, int b) {
 std::vector<std::u16string> NamesDated(std::u16string_view index, std::size_t pos,
                                        std::u16string_view date) {
     std::vector<std::u16string> names;
-    const int16_t n = LenientI16(Mid(index, 17, 3));
+    const int16_t n = QuickLenientI16(Mid(index, 17, 3));
     for (int i = 0; i < n; ++i) {
         const std::u16string_view entry = LogEntry(index, i);
         if (Mid(entry, pos, date.size()) != date) continue;
@@ -52,7 +52,7 @@ void AppendRecord(AppState& s, std::u16string_view text) {
 }
 
 int32_t Stake(std::u16string_view entry) {
-    return Mul<int32_t>(LenientI32(Mid(entry, 14, 4)), 100);
+    return Mul<int32_t>(QuickLenientI32(Mid(entry, 14, 4)), 100);
 }
 
 // The six digits yymmdd of the day before the race day.
@@ -100,16 +100,16 @@ void Alog(AppState& s) {
         if (!FileExists(path)) continue;
         const std::u16string file = ReadBlock(path, kPurchaseBlock);
         const std::u16string_view reference = Mid(file, 13, 4);
-        const int16_t m = LenientI16(Mid(file, 21, 2));
+        const int16_t m = QuickLenientI16(Mid(file, 21, 2));
         for (int b = 0; b < m; ++b) {
             const std::u16string_view entry = BetEntry(file, b);
             record.assign(PadTo(Mid(entry, 4, 16), 16));
             record.append(7, u' ');
             record.append(reference);
             AppendRecord(s, record);
-            if (LenientI16(Mid(entry, 18, 2)) != 1) continue;
+            if (QuickLenientI16(Mid(entry, 18, 2)) != 1) continue;
             s.StakeTotal = Add(s.StakeTotal, Stake(entry));
-            if (LenientI16(Mid(entry, 4, 1)) == 2)
+            if (QuickLenientI16(Mid(entry, 4, 1)) == 2)
                 s.AdvanceStakeNet = Add(s.AdvanceStakeNet, Stake(entry));
         }
     }
@@ -132,16 +132,16 @@ void Blog(AppState& s) {
         if (!FileExists(path)) continue;
         const std::u16string file = ReadBlock(path, kPurchaseBlock);
         const std::u16string_view reference = Mid(file, 13, 4);
-        const int16_t m = LenientI16(Mid(file, 21, 2));
+        const int16_t m = QuickLenientI16(Mid(file, 21, 2));
         for (int b = 0; b < m; ++b) {
             const std::u16string_view entry = BetEntry(file, b);
-            if (LenientI16(Mid(entry, 4, 1)) != 2) continue;
+            if (QuickLenientI16(Mid(entry, 4, 1)) != 2) continue;
             record.assign(u"3");
             record.append(PadTo(Mid(entry, 5, 15), 15));
             record.append(7, u' ');
             record.append(reference);
             AppendRecord(s, record);
-            if (LenientI16(Mid(entry, 18, 2)) == 1)
+            if (QuickLenientI16(Mid(entry, 18, 2)) == 1)
                 s.AdvanceStakeNet = Sub(s.AdvanceStakeNet, Stake(entry));
         }
     }

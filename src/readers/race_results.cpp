@@ -5,8 +5,8 @@
 
 #include "readers/pat98_file.h"
 #include "readers/payout_slots.h"
+#include "readers/quick_text.h"
 #include "readers/readers.h"
-#include "readers/sjis.h"
 
 namespace zb {
 
@@ -42,7 +42,7 @@ void ParseRaceResult(AppState& s, int16_t venue, int16_t race, std::string_view 
     s.ErrorCode = 0;
     const std::u16string key = RaceKey(venue, race);
     const std::u16string text =
-        DecodeSjis(body.size() > kSkippedBodyBytes ? body.substr(kSkippedBodyBytes) : "");
+        QuickDecodeSjis(body.size() > kSkippedBodyBytes ? body.substr(kSkippedBodyBytes) : "");
     // No result yet: the first win horse number is still blank.
     if (Mid(text, 3, 1) == u" ") {
         s.ErrorCode = 1;
