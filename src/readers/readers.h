@@ -20,7 +20,22 @@ void Blog(AppState& s);
 
 // Race result files "KS-".
 void ReadRaceResults(AppState& s);
+// One result file's body (the bytes after the 90-byte header, without the line
+// end). ErrorCode 0: entries appended; 1: no result yet, nothing appended.
+void ParseRaceResult(AppState& s, int16_t venue, int16_t race, std::string_view body);
+
 // Payout files "TH-", "FH-", "WH-", "UH-", "KH-".
 void ReadPayoutFiles(AppState& s);
+// One payout file's body of a meeting, filled to the file kind's buffer length.
+void ParseWinPayouts(AppState& s, int16_t venue, std::u16string_view buffer);
+void ParsePlacePayouts(AppState& s, int16_t venue, std::u16string_view buffer);
+void ParseBracketPayouts(AppState& s, int16_t venue, std::u16string_view buffer);
+void ParseQuinellaPayouts(AppState& s, int16_t venue, std::u16string_view buffer);
+void ParseWidePayouts(AppState& s, int16_t venue, std::u16string_view buffer);
+
+// Venue (hexadecimal), year digit and the two meeting numbers of meeting row k,
+// as the result and payout file names carry them: "5952" for venue 5 in 2029,
+// meetings 5 and 2.
+std::string MeetingCode(const AppState& s, int meeting);
 
 }  // namespace zb

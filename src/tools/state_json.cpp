@@ -112,6 +112,26 @@ void PassbookMembers(JsonWriter& j, const AppState& s) {
     j.member("PassbookProfitSum", s.PassbookProfitSum);
 }
 
+void ReadingMembers(JsonWriter& j, const AppState& s) {
+    j.key("BetLog");
+    j.beginArray();
+    for (int i = 0; i < s.BetCount && i < kMaxBets; ++i) j.value(s.BetLog(i).view());
+    j.endArray();
+    j.member("BetCount", s.BetCount);
+    j.member("StakeTotal", s.StakeTotal);
+    j.member("AdvanceStakeNet", s.AdvanceStakeNet);
+    j.member("PayoutTotal", s.PayoutTotal);
+    j.member("OpenStake", s.OpenStake);
+    j.member("TodayBetCount", s.TodayBetCount);
+    j.key("PayoutTable");
+    j.beginArray();
+    for (int i = 0; i < s.PayoutCount && i < kMaxPayoutEntries; ++i)
+        j.value(s.PayoutTable(i).view());
+    j.endArray();
+    j.member("PayoutCount", s.PayoutCount);
+    GridMember(j, "RaceStatus", s.RaceStatus);
+}
+
 }  // namespace
 
 std::string StateJson(const AppState& s) {
@@ -119,6 +139,7 @@ std::string StateJson(const AppState& s) {
     j.beginObject();
     StartupMembers(j, s);
     ProgrammeMembers(j, s);
+    ReadingMembers(j, s);
     MainWindowMembers(j, s);
     PassbookMembers(j, s);
     j.endObject();

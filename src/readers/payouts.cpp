@@ -1,0 +1,114 @@
+// Payout files "TH-", "FH-", "WH-", "UH-", "KH-": one record per race of a
+// meeting, used for the races no result file has settled.
+
+#include <array>
+
+#include "readers/pat98_file.h"
+#include "readers/payout_slots.h"
+#include "readers/quick_text.h"
+#include "readers/readers.h"
+
+namespace zb {
+
+namespace {
+
+constexpr std::array<SlotSection, 1> kWinLayout{{{SlotKind::kHorse, 3, u'1'}}};
+constexpr std::array<SlotSection, 1> kPlaceLayout{{{SlotKind::kHorse, 5, u'2'}}};
+constexpr std::array<SlotSection, 2> kBracketLayout{{
+    {SlotKind::kBracketPair, 3, u'3'},
+    {SlotKind::kBracketCode, 8},
+}};
+constexpr std::array<SlotSection, 2> kQuinellaLayout{{
+    {SlotKind::kHorsePair, 3, u'4'},
+    {SlotKind::kScratched, 5, u' ', BetTypes({1, 2, 4})},
+}};
+constexpr std::array<SlotSection, 3> kWideLayout{{
+    {SlotKind::kHorsePair, 5, u'5'},
+    {SlotKind::kSkip, 70},
+    {SlotKind::kScratched, 5, u' ', BetTypes({5})},
+}};
+
+// The races of one payout file, record after record.
+void ParseRecords(AppState& s, int16_t venue, std::u16string_view buffer, std::size_t recordLength,
+                  std::span<const SlotSection> layout) {
+    for (int16_t race = 1; race <= 12; ++race) {
+        if (s.RaceStatus(venue, race) >= kSettledCount) continue;  // its result file settled it
+        const std::u16string key = RaceKey(venue, race);
+        const std::u16string_view record =
+            Mid(buffer, static_cast<std::size_t>(race - 1) * recordLength + 1, recordLength);
+        const std::u16string_view flag = Mid(record, 3, 1);
+        if (flag == u"1") WalkSlots(s, key, record, 5, layout);
+        if (flag == u"1" || flag == u"5")
+            s.RaceStatus(venue, race) = Add<int16_t>(s.RaceStatus(venue, race), 1);
+    }
+}
+
+struct PayoutKind {
+    const char* prefix;
+    std::size_t bufferLength;
+    void (*parse)(AppState&, int16_t, std::u16string_view);
+};
+
+}  // namespace
+
+void ParseWinPayouts(AppState& s, int16_t venue, std::u16string_view buffer) {
+    s.CurrentProc = "getTH";
+    ParseRecords(s, venue, buffer, 44, kWinLayout);
+}
+
+void ParsePlacePayouts(AppState& s, int16_t venue, std::u16string_view buffer) {
+    s.CurrentProc = "getFH";
+    ParseRecords(s, venue, buffer, 64, kPlaceLayout);
+}
+
+void ParseBracketPayouts(AppState& s, int16_t venue, std::u16string_view buffer) {
+    s.CurrentProc = "getWH";
+    ParseRecords(s, venue, buffer, 48, kBracketLayout);
+}
+
+void ParseQuinellaPayouts(AppState& s, int16_t venue, std::u16string_view buffer) {
+    s.CurrentProc = "getUH";
+    ParseRecords(s, venue, buffer, 56, kQuinellaLayout);
+}
+
+// Leaves CurrentProc as it found it.
+void ParseWidePayouts(AppState& s, int16_t venue, std::u16string_view buffer) {
+    ParseRecords(s, venue, buffer, 154, kWideLayout);
+}
+
+void ReadPayoutFiles(AppState& s) {
+    static constexpr std::array<PayoutKind, 5> kKinds{{
+        {"\\TH-", 656, ParseWinPayouts},
+        {"\\FH-", 936, ParsePlacePayouts},
+        {"\\WH-", 712, ParseBracketPayouts},
+        {"\\UH-", 824, ParseQuinellaPayouts},
+        {"\\KH-", 2196, ParseWidePayouts},
+    }};
+    s.CurrentProc = "Aharai";
+    for (int k = 1; k <= s.MeetingCount; ++k) {
+        const int16_t venue = s.MeetingTable(k, 1);
+        const std::string code = MeetingCode(s, k);
+        for (const PayoutKind& kind : kKinds) {
+            const auto path = FindFile(JoinPath(s.Pat98Folder, kind.prefix + code + ".JRA"));
+            if (!path) continue;
+            const std::string bytes = ReadFileBytes(*path);
+            const long length = static_cast<long>(bytes.size());
+            SeqReader in(bytes);
+            in.chars(8);
+            in.bytes(4);
+            in.chars(8);
+            // As many characters as the body has bytes: a double-byte
+            // character makes this run into the line end and past it.
+            const long n = length - 22;
+            const std::string_view rest =
+                std::string_view(bytes).substr(bytes.size() - in.remaining());
+            const std::u16string body =
+                n >= 0 && static_cast<std::size_t>(n) <= rest.size() && IsPlainAscii(rest)
+                    ? QuickDecodeSjis(rest.substr(0, static_cast<std::size_t>(n)))
+                    : in.chars(n);
+            kind.parse(s, venue, PadTo(body, kind.bufferLength));
+        }
+    }
+}
+
+}  // namespace zb
