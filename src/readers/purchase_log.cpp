@@ -75,6 +75,20 @@ std::u16string PreviousDay(const FixedText<8>& raceDate) {
            TwoDigits(static_cast<unsigned>(before.day()));
 }
 
+// Calls f(entry, reference) for every bet entry of the named purchase files
+// that exist, in list order.
+template <typename F>
+void ForEachBetEntry(const AppState& s, const std::vector<std::u16string>& names, F&& f) {
+    for (const std::u16string& name : names) {
+        const std::string path = JoinPath(s.Pat98Folder, "\\" + Narrow(name) + ".JRA");
+        if (!FileExists(path)) continue;
+        const std::u16string file = ReadBlock(path, kPurchaseBlock);
+        const std::u16string_view reference = Mid(file, 13, 4);
+        const int16_t m = QuickLenientI16(Mid(file, 21, 2));
+        for (int b = 0; b < m; ++b) f(BetEntry(file, b), reference);
+    }
+}
+
 }  // namespace
 
 void Alog(AppState& s) {
@@ -95,24 +109,16 @@ void Alog(AppState& s) {
     const std::vector<std::u16string> names = NamesDated(index, 9, s.RaceDate.view());
     s.BetCount = 0;
     std::u16string record;
-    for (const std::u16string& name : names) {
-        const std::string path = JoinPath(s.Pat98Folder, "\\" + Narrow(name) + ".JRA");
-        if (!FileExists(path)) continue;
-        const std::u16string file = ReadBlock(path, kPurchaseBlock);
-        const std::u16string_view reference = Mid(file, 13, 4);
-        const int16_t m = QuickLenientI16(Mid(file, 21, 2));
-        for (int b = 0; b < m; ++b) {
-            const std::u16string_view entry = BetEntry(file, b);
-            record.assign(PadTo(Mid(entry, 4, 16), 16));
-            record.append(7, u' ');
-            record.append(reference);
-            AppendRecord(s, record);
-            if (QuickLenientI16(Mid(entry, 18, 2)) != 1) continue;
-            s.StakeTotal = Add(s.StakeTotal, Stake(entry));
-            if (QuickLenientI16(Mid(entry, 4, 1)) == 2)
-                s.AdvanceStakeNet = Add(s.AdvanceStakeNet, Stake(entry));
-        }
-    }
+    ForEachBetEntry(s, names, [&](std::u16string_view entry, std::u16string_view reference) {
+        record.assign(PadTo(Mid(entry, 4, 16), 16));
+        record.append(7, u' ');
+        record.append(reference);
+        AppendRecord(s, record);
+        if (QuickLenientI16(Mid(entry, 18, 2)) != 1) return;
+        s.StakeTotal = Add(s.StakeTotal, Stake(entry));
+        if (QuickLenientI16(Mid(entry, 4, 1)) == 2)
+            s.AdvanceStakeNet = Add(s.AdvanceStakeNet, Stake(entry));
+    });
 }
 
 void Blog(AppState& s) {
@@ -127,24 +133,16 @@ void Blog(AppState& s) {
     const std::u16string before = PreviousDay(s.RaceDate);
     const std::vector<std::u16string> names = NamesDated(index, 11, before);
     std::u16string record;
-    for (const std::u16string& name : names) {
-        const std::string path = JoinPath(s.Pat98Folder, "\\" + Narrow(name) + ".JRA");
-        if (!FileExists(path)) continue;
-        const std::u16string file = ReadBlock(path, kPurchaseBlock);
-        const std::u16string_view reference = Mid(file, 13, 4);
-        const int16_t m = QuickLenientI16(Mid(file, 21, 2));
-        for (int b = 0; b < m; ++b) {
-            const std::u16string_view entry = BetEntry(file, b);
-            if (QuickLenientI16(Mid(entry, 4, 1)) != 2) continue;
-            record.assign(u"3");
-            record.append(PadTo(Mid(entry, 5, 15), 15));
-            record.append(7, u' ');
-            record.append(reference);
-            AppendRecord(s, record);
-            if (QuickLenientI16(Mid(entry, 18, 2)) == 1)
-                s.AdvanceStakeNet = Sub(s.AdvanceStakeNet, Stake(entry));
-        }
-    }
+    ForEachBetEntry(s, names, [&](std::u16string_view entry, std::u16string_view reference) {
+        if (QuickLenientI16(Mid(entry, 4, 1)) != 2) return;
+        record.assign(u"3");
+        record.append(PadTo(Mid(entry, 5, 15), 15));
+        record.append(7, u' ');
+        record.append(reference);
+        AppendRecord(s, record);
+        if (QuickLenientI16(Mid(entry, 18, 2)) == 1)
+            s.AdvanceStakeNet = Sub(s.AdvanceStakeNet, Stake(entry));
+    });
     // Whole-text order: records of one race stand together.
     auto& cells = s.BetLog.cell;
     std::sort(cells.begin(), cells.begin() + s.BetCount);
