@@ -181,6 +181,29 @@ TEST(ReadingPass, FailedPassIsMarkedAndTheNextGoodPassClearsIt) {
     EXPECT_EQ(d.sink.boxes.size(), 1u);
 }
 
+TEST(ReadingPass, SettlementFailuresAreReportedUnderComp) {
+    // A purchase entry whose day kind is a letter; a payout too big for 32 bits.
+    for (int variant = 0; variant < 2; ++variant) {
+        LoadedDay d;
+        RaceDay day("20261206");
+        day.meeting(5, 5, 2).result(5, 1, RaceResult().win(4, 999999));
+        day.buy("20261206", {Bet::Win(5, 1, 2, 1), Bet::Win(5, 1, 4, 9999), Bet::Win(5, 2, 4, 1)});
+        AppState& s = d.load(day);
+        if (variant == 0) {
+            fixture::Line file = fixture::PurchaseLine(
+                "0001", {Bet::Win(5, 1, 2, 1), Bet::Win(5, 1, 4, 1), Bet::Win(5, 2, 4, 1)});
+            file.at(23 + 19 + 3, "X");
+            d.dir.writeText("P0001.JRA", file);
+        }
+        LoadAll(s);
+        EXPECT_EQ(d.titles(), variant == 0 ? "comp  13\n" : "comp  6\n");
+        EXPECT_TRUE(s.LastPassFailed);
+        EXPECT_EQ(d.bet(0), "10501100020001012      0001");  // settled before the failure
+        // The letter sorts after the digits: both other bets were settled.
+        EXPECT_EQ(s.TodayBetCount, variant == 0 ? 2 : 1);
+    }
+}
+
 TEST(ReadingPass, MissingLogSkipsBlogAndComp) {
     LoadedDay d;
     RaceDay day("20261206");
