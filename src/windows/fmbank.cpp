@@ -41,19 +41,14 @@ QLabel* NewLabel(QWidget* panel, const QString& name, const QString& text, QRect
     return l;
 }
 
-// Border style, flat or sunken, and the white ground of a figure label.
+// Border style, flat or sunken, and the white ground of a figure label. The
+// border stays black whatever colour the figure takes.
 void ValueLook(QLabel* l, const Settings& st) {
-    if (st.Border == 0)
-        l->setFrameStyle(QFrame::NoFrame);
-    else if (st.Border3D != 0)
-        l->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    else
-        l->setFrameStyle(QFrame::Box | QFrame::Plain);
-    l->setLineWidth(1);
-    l->setAutoFillBackground(true);
-    QPalette pal = l->palette();
-    pal.setColor(QPalette::Window, Qt::white);
-    l->setPalette(pal);
+    QString border;
+    if (st.Border != 0)
+        border = st.Border3D != 0 ? QStringLiteral("border: 2px inset gray;")
+                                  : QStringLiteral("border: 1px solid black;");
+    l->setStyleSheet(QStringLiteral("QLabel { background: white; %1 }").arg(border));
 }
 
 void SetMark(QLabel* l, BankMark mark) {
