@@ -22,6 +22,7 @@
 #include "startup/settings.h"
 #include "startup/startup.h"
 #include "windows/FmVer.h"
+#include "windows/event_handler.h"
 #include "windows/fmbank.h"
 #include "windows/slot_position.h"
 #include "windows/twips.h"
@@ -145,13 +146,7 @@ QIcon PassbookIcon() {
 
 template <typename F>
 void FMmain::Handle(F&& f) {
-    try {
-        f();
-    } catch (const RunError& e) {
-        ReportRunError(s_, e);
-    } catch (const std::bad_alloc&) {
-        ReportRunError(s_, RunError(kErrOutOfMemory, ErrorDescription(kErrOutOfMemory)));
-    }
+    HandleEvent(s_, std::forward<F>(f));
 }
 
 FMmain::FMmain(AppState& state, QWidget* parent)

@@ -4,9 +4,9 @@
 #include <QFrame>
 #include <QLabel>
 #include <QMouseEvent>
-#include <new>
 
 #include "startup/startup.h"
+#include "windows/event_handler.h"
 #include "windows/slot_position.h"
 #include "windows/twips.h"
 
@@ -64,13 +64,7 @@ void SetMark(QLabel* l, BankMark mark) {
 
 template <typename F>
 void fmbank::Handle(F&& f) {
-    try {
-        f();
-    } catch (const RunError& e) {
-        ReportRunError(s_, e);
-    } catch (const std::bad_alloc&) {
-        ReportRunError(s_, RunError(kErrOutOfMemory, ErrorDescription(kErrOutOfMemory)));
-    }
+    HandleEvent(s_, std::forward<F>(f));
 }
 
 fmbank::fmbank(AppState& state, const BankChart& chart, QWidget* parent)
