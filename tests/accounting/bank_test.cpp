@@ -197,24 +197,6 @@ const RowCase kRowCases[] = {
 INSTANTIATE_TEST_SUITE_P(Bank, BankRows, ::testing::ValuesIn(kRowCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST(Bank, ClickSelection) {
-    Chart ch;
-    ch.bet(Rec(1, 9, 4, 2)).bet(Rec(2, 9, 9, 1));
-    ch.run();
-    AppState& s = *ch.s;
-    EXPECT_TRUE(SelectRace(s, 12 + 3));
-    EXPECT_EQ(s.DetailVenue, 1);
-    EXPECT_EQ(s.DetailRace, 3);
-    EXPECT_EQ(s.DetailTomorrow, 0);
-    EXPECT_FALSE(SelectRace(s, 35));
-    EXPECT_EQ(s.DetailVenue, 2);
-    EXPECT_EQ(s.DetailRace, 11);
-    EXPECT_TRUE(SelectTomorrow(s, 1));
-    EXPECT_EQ(s.DetailRace, 8);
-    EXPECT_EQ(s.DetailTomorrow, 1);
-    EXPECT_FALSE(SelectTomorrow(s, 0));
-}
-
 // The reading pass and the chart together on a day written to a folder.
 TEST(Bank, ReadDayAsText) {
     LoadedDay d;
