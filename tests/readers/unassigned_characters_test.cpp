@@ -90,7 +90,10 @@ INSTANTIATE_TEST_SUITE_P(
                            RaceResult().win(1, 250).scratched(6).text().at(230, "漢"));
                        Unassign(d, "KS-56521.JRA");
                    },
-                   Settled},
+                   [](const LoadedDay& d) {
+                       EXPECT_EQ(d.s->PayoutCount, 1 + 36);  // one win, horse 6's refunds
+                       Settled(d);
+                   }},
         ReaderCase{
             "SeedFile",
             [](LoadedDay& d) {
