@@ -13,7 +13,7 @@
 
 #include "accounting/bank.h"
 #include "accounting/day_figures.h"
-#include "readers/sjis.h"
+#include "platform/sjis.h"
 #include "readers/text.h"
 #include "startup/startup.h"
 #include "tools/state_json.h"
@@ -35,8 +35,19 @@ std::string ProgramFolder(const char* argv0) {
     return exe.parent_path().string();
 }
 
+constexpr const char* kUsage =
+    "usage: zubrica98-report [--folder DIR] [--json | --bank]\n"
+    "Runs Zubrica98's start-up and reading pass on the PAT98 folder DIR (default:\n"
+    "the current directory) without a window, and writes no file.\n"
+    "  --folder DIR  the PAT98 folder\n"
+    "  --json        print the application state as one JSON object\n"
+    "  --bank        print the bank chart: meeting titles, race lines, totals\n"
+    "  --help        print this text\n"
+    "Messages go to standard error as title<TAB>text; exit status 2 when start-up\n"
+    "ends the program, 1 on a usage error.\n";
+
 int Usage() {
-    std::cerr << "usage: zubrica98-report [--folder DIR] [--json | --bank]\n";
+    std::cerr << kUsage;
     return 1;
 }
 
@@ -46,7 +57,10 @@ int main(int argc, char** argv) {
     std::string folder;
     bool json = false, bank = false;
     for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--json") == 0) {
+        if (std::strcmp(argv[i], "--help") == 0) {
+            std::cout << kUsage;
+            return 0;
+        } else if (std::strcmp(argv[i], "--json") == 0) {
             json = true;
         } else if (std::strcmp(argv[i], "--bank") == 0) {
             bank = true;

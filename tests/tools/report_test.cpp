@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdio>
 #include <filesystem>
+#include <nlohmann/json.hpp>
 #include <string>
 
 #include "fixtures/demo_day.h"
@@ -94,6 +95,29 @@ TEST(Report, BankChartOfTheDemoDay) {
     EXPECT_NE(j.out.find("\"BankTable\":[[1300,0,0,0,1100,0,0,0,0,0,1500,300,300],"),
               std::string::npos);
     EXPECT_NE(j.out.find("\"CurrentProc\":\"comp\""), std::string::npos);
+}
+
+TEST(Report, HelpPrintsTheUsageAndSucceeds) {
+    ReportRun r = Report("--help");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out.rfind("usage: zubrica98-report [--folder DIR] ", 0), 0u);
+    EXPECT_EQ(r.err, "");
+}
+
+TEST(Report, JsonIsUtf8ForAShiftJisFolderName) {
+    // "テスト" in Shift-JIS bytes, as a folder copied from Windows may be named.
+    TempDir t;
+    const std::string folder = t.path() + "/\x83\x65\x83\x58\x83\x67";
+    std::filesystem::create_directory(folder);
+    Pat98Dir d(folder);
+    d.pat98Exe();
+    d.programme('A', ProgrammeFile{});
+    ReportRun r = Report("--folder '" + folder + "' --json");
+    EXPECT_EQ(r.status, 0);
+    const nlohmann::json j = nlohmann::json::parse(r.out);  // throws on bytes that are not UTF-8
+    EXPECT_EQ(j.at("Pat98Folder"), t.path() + "/\uFFFDe\uFFFDX\uFFFDg");
+    EXPECT_EQ(j.at("ErrorCode"), 3);
+    EXPECT_EQ(j.at("MeetingTable").at(0), nlohmann::json::parse("[5,3,8]"));
 }
 
 }  // namespace
