@@ -3,8 +3,10 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <iostream>
@@ -12,6 +14,7 @@
 #include <string>
 
 #include "accounting/day_figures.h"
+#include "accounting/race_detail.h"
 #include "readers/sjis.h"
 #include "readers/text.h"
 #include "startup/startup.h"
@@ -35,8 +38,66 @@ std::string ProgramFolder(const char* argv0) {
 }
 
 int Usage() {
-    std::cerr << "usage: zubrica98-report [--folder DIR] [--json]\n";
+    std::cerr << "usage: zubrica98-report [--folder DIR] [--json] [--detail M R [--tomorrow]]\n";
     return 1;
+}
+
+bool SmallIndex(const char* text, int hi, int16_t& out) {
+    char* end = nullptr;
+    const long v = std::strtol(text, &end, 10);
+    if (end == text || *end != '\0' || v < 0 || v > hi) return false;
+    out = static_cast<int16_t>(v);
+    return true;
+}
+
+// Stake and payout per meeting and race, as the bank chart totals them
+// before it opens a race.
+void BankTotals(zb::AppState& s) {
+    using zb::LenientI16;
+    using zb::LenientI32;
+    s.BankTable.fill(0);
+    for (int i = 0; i < s.BetCount; ++i) {
+        const zb::BetRecord& rec = s.BetLog(i);
+        if (LenientI16(rec.mid(15, 2)) != 1) continue;
+        const int16_t kind = LenientI16(rec.mid(1, 1));
+        const int16_t venue = LenientI16(rec.mid(2, 2));
+        const int16_t race = LenientI16(rec.mid(4, 2));
+        const int32_t units = LenientI32(rec.mid(11, 4));
+        const int16_t result = LenientI16(rec.mid(17, 1));
+        const int32_t paid = result == 1 ? LenientI32(rec.mid(18, 6)) : result == 3 ? 100 : 0;
+        int m = -1;
+        for (int k = 1; k <= std::min<int>(s.MeetingCount, 3); ++k)
+            if (s.MeetingTable(k, 1) == venue) m = k - 1;
+        if (m < 0) continue;
+        if (kind == 1 || kind == 3) {
+            s.BankTable(m, race - 1) = zb::Add(s.BankTable(m, race - 1), zb::Mul(units, 100));
+            s.BankTable(m + 3, race - 1) =
+                zb::Add(s.BankTable(m + 3, race - 1), zb::Mul(units, paid));
+        } else if (kind == 2) {
+            s.BankTable(m, 12) = zb::Add(s.BankTable(m, 12), zb::Mul(units, 100));
+            s.BankTable(m + 3, 12) = race;
+        }
+    }
+}
+
+// The race detail window's texts, then the results board's rows.
+int PrintDetail(zb::AppState& s) {
+    using zb::U16ToUtf8;
+    BankTotals(s);
+    if (!zb::DetailHasStake(s)) {
+        std::cerr << "zubrica98-report: no stake on that race\n";
+        return 1;
+    }
+    zb::RaceDetail(s);
+    const zb::DetailTexts t = zb::ComputeDetailTexts(s);
+    std::cout << U16ToUtf8(t.caption) << '\n' << U16ToUtf8(s.ReportText);
+    std::cout << "投票\t" << U16ToUtf8(t.stake) << "\n払戻\t" << U16ToUtf8(t.payout) << "\n損益\t"
+              << U16ToUtf8(t.profit) << "\n回収率\t" << U16ToUtf8(t.rate) << '\n';
+    if (t.postTimeShown) std::cout << U16ToUtf8(t.postTime) << '\n';
+    if (zb::DetailSettled(s))
+        for (const zb::BoardRow& r : zb::ResultsBoard(s))
+            std::cout << U16ToUtf8(r.title) << '\t' << U16ToUtf8(r.text) << '\n';
+    return 0;
 }
 
 }  // namespace
@@ -44,15 +105,25 @@ int Usage() {
 int main(int argc, char** argv) {
     std::string folder;
     bool json = false;
+    bool detail = false;
+    int16_t meeting = 0, race = 0, tomorrow = 0;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--json") == 0) {
             json = true;
         } else if (std::strcmp(argv[i], "--folder") == 0 && i + 1 < argc) {
             folder = argv[++i];
+        } else if (std::strcmp(argv[i], "--detail") == 0 && i + 2 < argc) {
+            detail = true;
+            if (!SmallIndex(argv[i + 1], 2, meeting) || !SmallIndex(argv[i + 2], 11, race))
+                return Usage();
+            i += 2;
+        } else if (std::strcmp(argv[i], "--tomorrow") == 0) {
+            tomorrow = 1;
         } else {
             return Usage();
         }
     }
+    if (tomorrow && !detail) return Usage();
     if (folder.empty()) {
         std::error_code ec;
         folder = std::filesystem::current_path(ec).string();
@@ -70,6 +141,17 @@ int main(int argc, char** argv) {
     platform.screenHeight = 12000;
     platform.screenWidth = 12000;
     if (!zb::Main(*state, platform)) return 2;
+    if (detail) {
+        state->DetailVenue = meeting;
+        state->DetailRace = race;
+        state->DetailTomorrow = tomorrow;
+        try {
+            return PrintDetail(*state);
+        } catch (const zb::RunError& e) {
+            zb::ReportRunError(*state, e);
+            return 2;
+        }
+    }
     if (json) {
         std::cout << zb::StateJson(*state) << '\n';
     } else {
