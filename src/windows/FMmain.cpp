@@ -18,9 +18,12 @@
 
 #include "accounting/day_figures.h"
 #include "accounting/passbook.h"
+#include "accounting/race_detail.h"
 #include "startup/settings.h"
 #include "startup/startup.h"
 #include "windows/FmVer.h"
+#include "windows/FmVision.h"
+#include "windows/Fmlog.h"
 #include "windows/twips.h"
 
 namespace zb {
@@ -368,6 +371,26 @@ void FMmain::ShowBetList() {
 void FMmain::ShowPassbook() {
     ReadPassbook(s_);
     // The passbook window FmKei is shown here once it is built.
+}
+
+void FMmain::ShowRaceDetail() {
+    Handle([&] {
+        if (!DetailHasStake(s_)) return;
+        if (Fmlog) Fmlog->close();
+        if (FmVision) FmVision->close();
+        RaceDetail(s_);
+        const DetailTexts texts = ComputeDetailTexts(s_);
+        const bool settled = DetailSettled(s_);
+        const std::vector<BoardRow> rows = settled ? ResultsBoard(s_) : std::vector<BoardRow>{};
+        auto* log = new zb::Fmlog(s_, texts, this);
+        Fmlog = log;
+        log->show();
+        if (!settled) return;
+        auto* board = new zb::FmVision(s_, log->lbkai()->text(), rows, this);
+        FmVision = board;
+        log->FmVision = board;
+        board->show();
+    });
 }
 
 void FMmain::ToolbarClick(int index) {
