@@ -111,6 +111,21 @@ void ResetOdds(AppState& s) {
 
 }  // namespace
 
+BetFields ReadBetFields(const BetRecord& rec) {
+    BetFields f;
+    f.kind = LenientI16(rec.mid(1, 1));
+    f.venue = LenientI16(rec.mid(2, 2));
+    f.race = LenientI16(rec.mid(4, 2));
+    f.type = LenientI16(rec.mid(6, 1));
+    f.first = LenientI16(rec.mid(7, 2));
+    f.second = LenientI16(rec.mid(9, 2));
+    f.units = LenientI32(rec.mid(11, 4));
+    f.accept = LenientI16(rec.mid(15, 2));
+    f.result = LenientI16(rec.mid(17, 1));
+    f.payout = LenientI32(rec.mid(18, 6));
+    return f;
+}
+
 std::u16string MeetingTitle(const AppState& s, int meeting) {
     static constexpr std::array<const char16_t*, 10> kVenues = {
         u"札幌", u"函館", u"福島", u"新潟", u"東京", u"中山", u"中京", u"京都", u"阪神", u"小倉"};
@@ -157,25 +172,19 @@ void RaceDetail(AppState& s) {
     std::u16string text;
     for (int i = 0; i < s.BetCount; ++i) {
         const BetRecord& rec = s.BetLog(i);
-        const int16_t kind = LenientI16(rec.mid(1, 1));
-        if (tomorrow ? kind != 2 : kind != 1 && kind != 3) continue;
-        if (rec.mid(2, 4) != key) continue;
-        if (LenientI16(rec.mid(15, 2)) != 1) continue;
-        const int type = LenientI16(rec.mid(6, 1));
-        const long first = LenientI16(rec.mid(7, 2));
-        const long second = LenientI16(rec.mid(9, 2));
-        const int32_t units = LenientI32(rec.mid(11, 4));
-        const int result = LenientI16(rec.mid(17, 1));
+        const BetFields f = ReadBetFields(rec);
+        if (tomorrow ? f.kind != 2 : f.kind != 1 && f.kind != 3) continue;
+        if (rec.mid(2, 4) != key || f.accept != 1) continue;
 
-        std::u16string line = kind == 1 || kind == 2 ? u" " : kind == 3 ? u"*" : u"?";
-        line += BetText(type, first, second) + u" ";
-        line += RightAligned(Dec(Mul<int32_t>(units, 100)), 6) + u" ";
-        line += ResultMark(result);
-        if (result == 0 || tomorrow) {
-            const std::u16string odds = OddsText(s, type, first, second);
+        std::u16string line = f.kind == 1 || f.kind == 2 ? u" " : f.kind == 3 ? u"*" : u"?";
+        line += BetText(f.type, f.first, f.second) + u" ";
+        line += RightAligned(Dec(Mul<int32_t>(f.units, 100)), 6) + u" ";
+        line += ResultMark(f.result);
+        if (f.result == 0 || tomorrow) {
+            const std::u16string odds = OddsText(s, f.type, f.first, f.second);
             if (odds != kNoOdds) line += odds;
         }
-        if (result == 1) line += u" " + RightAligned(PaidOddsText(LenientI32(rec.mid(18, 6))), 6);
+        if (f.result == 1) line += u" " + RightAligned(PaidOddsText(f.payout), 6);
         text += line + u"\r\n";
     }
     s.ReportText = std::move(text);

@@ -9,6 +9,13 @@
 
 namespace zb {
 
+// The fields of a bet record, read leniently: reports never stop on a code.
+struct BetFields {
+    int16_t kind = 0, venue = 0, race = 0, type = 0, first = 0, second = 0, accept = 0, result = 0;
+    int32_t units = 0, payout = 0;  // payout per 100 yen
+};
+BetFields ReadBetFields(const BetRecord& rec);
+
 // Reads the odds and post time of the selected race (DetailVenue,
 // DetailRace, DetailTomorrow) and builds ReportText.
 void RaceDetail(AppState& s);

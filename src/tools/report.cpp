@@ -53,18 +53,13 @@ bool SmallIndex(const char* text, int hi, int16_t& out) {
 // Stake and payout per meeting and race, as the bank chart totals them
 // before it opens a race.
 void BankTotals(zb::AppState& s) {
-    using zb::LenientI16;
-    using zb::LenientI32;
     s.BankTable.fill(0);
     for (int i = 0; i < s.BetCount; ++i) {
-        const zb::BetRecord& rec = s.BetLog(i);
-        if (LenientI16(rec.mid(15, 2)) != 1) continue;
-        const int16_t kind = LenientI16(rec.mid(1, 1));
-        const int16_t venue = LenientI16(rec.mid(2, 2));
-        const int16_t race = LenientI16(rec.mid(4, 2));
-        const int32_t units = LenientI32(rec.mid(11, 4));
-        const int16_t result = LenientI16(rec.mid(17, 1));
-        const int32_t paid = result == 1 ? LenientI32(rec.mid(18, 6)) : result == 3 ? 100 : 0;
+        const zb::BetFields f = zb::ReadBetFields(s.BetLog(i));
+        if (f.accept != 1) continue;
+        const int16_t kind = f.kind, venue = f.venue, race = f.race;
+        const int32_t units = f.units;
+        const int32_t paid = f.result == 1 ? f.payout : f.result == 3 ? 100 : 0;
         int m = -1;
         for (int k = 1; k <= std::min<int>(s.MeetingCount, 3); ++k)
             if (s.MeetingTable(k, 1) == venue) m = k - 1;
