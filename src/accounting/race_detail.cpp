@@ -36,6 +36,12 @@ int16_t RaceNumber(const AppState& s) {
     return static_cast<int16_t>(r);
 }
 
+// The bank table has stake columns for three meetings only.
+int Meeting(const AppState& s) {
+    if (s.DetailVenue < 0 || s.DetailVenue > 2) Fail(kErrSubscript);
+    return s.DetailVenue;
+}
+
 bool InTable(long n, long hi) {
     return n >= 1 && n <= hi;
 }
@@ -191,7 +197,7 @@ void RaceDetail(AppState& s) {
 }
 
 bool DetailHasStake(const AppState& s) {
-    return s.BankTable(s.DetailVenue, s.DetailTomorrow == 1 ? 12 : s.DetailRace) != 0;
+    return s.BankTable(Meeting(s), s.DetailTomorrow == 1 ? 12 : RaceNumber(s) - 1) != 0;
 }
 
 bool DetailSettled(const AppState& s) {
@@ -204,8 +210,10 @@ DetailTexts ComputeDetailTexts(const AppState& s) {
     t.title = MeetingTitle(s, s.DetailVenue) +
               (tomorrow ? std::u16string(u" 前売") : u" " + Dec(s.DetailRace + 1) + u"R");
     t.caption = u"詳細 - " + t.title;
-    const int32_t stake = s.BankTable(s.DetailVenue, tomorrow ? 12 : s.DetailRace);
-    const int32_t payout = tomorrow ? 0 : s.BankTable(s.DetailVenue + 3, s.DetailRace);
+    const int m = Meeting(s);
+    const int row = RaceNumber(s) - 1;
+    const int32_t stake = s.BankTable(m, tomorrow ? 12 : row);
+    const int32_t payout = tomorrow ? 0 : s.BankTable(m + 3, row);
     const int32_t profit = Sub(payout, stake);
     t.stake = Dec(stake);
     t.payout = Dec(payout);

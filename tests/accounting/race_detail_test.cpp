@@ -180,3 +180,20 @@ TEST(ResultsBoard, NeverMoreThan23Rows) {
 
 }  // namespace
 }  // namespace zb
+
+namespace zb {
+namespace {
+
+// The bank table has three meetings; a selection beyond them is failure 9.
+TEST(DetailSelection, BeyondTheBankTableIsASubscriptFailure) {
+    auto s = std::make_unique<AppState>();
+    s->BankTable(3, 0) = 500;  // payout column of meeting 0, not a stake
+    s->DetailVenue = 3;
+    EXPECT_THROW(DetailHasStake(*s), RunError);
+    s->DetailVenue = 0;
+    s->DetailRace = 12;  // the tomorrow row is no race of today
+    EXPECT_THROW(DetailHasStake(*s), RunError);
+}
+
+}  // namespace
+}  // namespace zb
