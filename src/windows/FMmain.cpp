@@ -24,6 +24,7 @@
 #include "windows/FmVer.h"
 #include "windows/FmVision.h"
 #include "windows/Fmlog.h"
+#include "windows/look.h"
 #include "windows/twips.h"
 
 namespace zb {
@@ -153,13 +154,7 @@ QIcon PassbookIcon() {
 
 template <typename F>
 void FMmain::Handle(F&& f) {
-    try {
-        f();
-    } catch (const RunError& e) {
-        ReportRunError(s_, e);
-    } catch (const std::bad_alloc&) {
-        ReportRunError(s_, RunError(kErrOutOfMemory, ErrorDescription(kErrOutOfMemory)));
-    }
+    HandleEvent(s_, std::forward<F>(f));
 }
 
 FMmain::FMmain(AppState& state, QWidget* parent)
