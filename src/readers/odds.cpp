@@ -3,6 +3,8 @@
 // detail prints.
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
 
 #include "readers/pat98_file.h"
 #include "readers/readers.h"

@@ -160,6 +160,18 @@ INSTANTIATE_TEST_SUITE_P(Cases, PostTime,
                                            PostTimeCase{"FourBlanks", "    ", ""}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// A file far longer than its layout is read only as far as the layout goes.
+TEST_F(Odds, HugeFileIsReadUpToTheLayout) {
+    fixture::TempDir t;
+    fixture::Pat98Dir d(t.path());
+    Line z = WinPlaceOdds(6).horse(2, "  4.5", "  1.1", "  1.9").text();
+    z.width(1024 * 1024);
+    d.writeText("zo-521.jra", z);
+    ReadWinPlaceOdds(*s, t.path() + "/ZO-521.JRA");
+    EXPECT_EQ(s->RunnerCount, 6);
+    EXPECT_EQ(U8(s->WinOdds(2)), "  4.5");
+}
+
 TEST_F(Odds, MissingFilesLeaveTheTables) {
     fixture::TempDir t;
     s->PostTime = u"9時5分";
