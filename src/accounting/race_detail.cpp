@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "accounting/bank.h"
 #include "accounting/day_figures.h"
 #include "readers/pat98_file.h"
 #include "readers/payout_slots.h"
@@ -130,16 +131,6 @@ BetFields ReadBetFields(const BetRecord& rec) {
     f.result = LenientI16(rec.mid(17, 1));
     f.payout = LenientI32(rec.mid(18, 6));
     return f;
-}
-
-std::u16string MeetingTitle(const AppState& s, int meeting) {
-    static constexpr std::array<const char16_t*, 10> kVenues = {
-        u"札幌", u"函館", u"福島", u"新潟", u"東京", u"中山", u"中京", u"京都", u"阪神", u"小倉"};
-    const int16_t v = s.MeetingTable(meeting + 1, 1);
-    const std::u16string venue =
-        v >= 1 && v <= 10 ? kVenues[static_cast<std::size_t>(v - 1)] : u"    ";
-    return venue + u" " + Dec(s.MeetingTable(meeting + 1, 2)) + u"回 " +
-           Dec(s.MeetingTable(meeting + 1, 3)) + u"日";
 }
 
 std::u16string RaceStem(long venue, long day, long race) {

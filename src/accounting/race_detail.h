@@ -20,8 +20,6 @@ BetFields ReadBetFields(const BetRecord& rec);
 // DetailRace, DetailTomorrow) and builds ReportText.
 void RaceDetail(AppState& s);
 
-// "東京 5回 2日": the title of meeting row 0..5 (0-based).
-std::u16string MeetingTitle(const AppState& s, int meeting);
 // Venue, day and race in upper-case hexadecimal: "A8C".
 std::u16string RaceStem(long venue, long day, long race);
 // Payout per 100 yen as odds: 1230 "12.3", 1200 "12.0", 1235 "12.35".

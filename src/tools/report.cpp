@@ -13,6 +13,7 @@
 #include <memory>
 #include <string>
 
+#include "accounting/bank.h"
 #include "accounting/day_figures.h"
 #include "accounting/race_detail.h"
 #include "readers/sjis.h"
@@ -38,7 +39,8 @@ std::string ProgramFolder(const char* argv0) {
 }
 
 int Usage() {
-    std::cerr << "usage: zubrica98-report [--folder DIR] [--json] [--detail M R [--tomorrow]]\n";
+    std::cerr << "usage: zubrica98-report [--folder DIR] [--json | --bank | --detail M R "
+                 "[--tomorrow]]\n";
     return 1;
 }
 
@@ -50,35 +52,10 @@ bool SmallIndex(const char* text, int hi, int16_t& out) {
     return true;
 }
 
-// Stake and payout per meeting and race, as the bank chart totals them
-// before it opens a race.
-void BankTotals(zb::AppState& s) {
-    s.BankTable.fill(0);
-    for (int i = 0; i < s.BetCount; ++i) {
-        const zb::BetFields f = zb::ReadBetFields(s.BetLog(i));
-        if (f.accept != 1) continue;
-        const int16_t kind = f.kind, venue = f.venue, race = f.race;
-        const int32_t units = f.units;
-        const int32_t paid = f.result == 1 ? f.payout : f.result == 3 ? 100 : 0;
-        int m = -1;
-        for (int k = 1; k <= std::min<int>(s.MeetingCount, 3); ++k)
-            if (s.MeetingTable(k, 1) == venue) m = k - 1;
-        if (m < 0) continue;
-        if (kind == 1 || kind == 3) {
-            s.BankTable(m, race - 1) = zb::Add(s.BankTable(m, race - 1), zb::Mul(units, 100));
-            s.BankTable(m + 3, race - 1) =
-                zb::Add(s.BankTable(m + 3, race - 1), zb::Mul(units, paid));
-        } else if (kind == 2) {
-            s.BankTable(m, 12) = zb::Add(s.BankTable(m, 12), zb::Mul(units, 100));
-            s.BankTable(m + 3, 12) = race;
-        }
-    }
-}
-
 // The race detail window's texts, then the results board's rows.
 int PrintDetail(zb::AppState& s) {
     using zb::U16ToUtf8;
-    BankTotals(s);
+    zb::FillBankTable(s);
     if (!zb::DetailHasStake(s)) {
         std::cerr << "zubrica98-report: no stake on that race\n";
         return 1;
@@ -99,12 +76,13 @@ int PrintDetail(zb::AppState& s) {
 
 int main(int argc, char** argv) {
     std::string folder;
-    bool json = false;
-    bool detail = false;
+    bool json = false, bank = false, detail = false;
     int16_t meeting = 0, race = 0, tomorrow = 0;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--json") == 0) {
             json = true;
+        } else if (std::strcmp(argv[i], "--bank") == 0) {
+            bank = true;
         } else if (std::strcmp(argv[i], "--folder") == 0 && i + 1 < argc) {
             folder = argv[++i];
         } else if (std::strcmp(argv[i], "--detail") == 0 && i + 2 < argc) {
@@ -118,7 +96,7 @@ int main(int argc, char** argv) {
             return Usage();
         }
     }
-    if (tomorrow && !detail) return Usage();
+    if ((tomorrow && !detail) || json + bank + detail > 1) return Usage();
     if (folder.empty()) {
         std::error_code ec;
         folder = std::filesystem::current_path(ec).string();
@@ -148,7 +126,23 @@ int main(int argc, char** argv) {
         }
     }
     if (json) {
+        // BankTable as the bank chart's opening builds it; the state's
+        // CurrentProc stays what start-up left.
+        const std::string proc = state->CurrentProc;
+        try {
+            zb::FillBankTable(*state);
+        } catch (const zb::RunError& e) {
+            zb::ReportRunError(*state, e);
+        }
+        state->CurrentProc = proc;
         std::cout << zb::StateJson(*state) << '\n';
+    } else if (bank) {
+        try {
+            std::cout << zb::U16ToUtf8(zb::BankChartText(zb::bankdsp(*state)));
+        } catch (const zb::RunError& e) {
+            zb::ReportRunError(*state, e);
+            return 2;
+        }
     } else {
         std::cout << "RaceDate\t" << zb::Narrow(state->RaceDate.view()) << '\n';
         // The main window's texts as its redraw would set them; nothing is posted.

@@ -5,7 +5,9 @@
 #include <QScrollBar>
 #include <algorithm>
 
+#include "windows/event_handler.h"
 #include "windows/look.h"
+#include "windows/slot_position.h"
 
 namespace zb {
 
@@ -83,7 +85,7 @@ FmVision::FmVision(AppState& state, const QString& detailTitle, const std::vecto
 }
 
 void FmVision::closeEvent(QCloseEvent* e) {
-    HandleEvent(s_, [&] { StoreSlot(s_, kSlotResultsBoard, pos()); });
+    HandleEvent(s_, [&] { SaveSlotPosition(this, s_, kSlotResultsBoard); });
     e->accept();
 }
 

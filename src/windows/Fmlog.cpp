@@ -5,7 +5,9 @@
 #include <QPlainTextEdit>
 #include <QTextDocument>
 
+#include "windows/event_handler.h"
 #include "windows/look.h"
+#include "windows/slot_position.h"
 
 namespace zb {
 
@@ -124,7 +126,7 @@ Fmlog::Fmlog(AppState& state, const DetailTexts& t, QWidget* parent)
 }
 
 void Fmlog::closeEvent(QCloseEvent* e) {
-    HandleEvent(s_, [&] { StoreSlot(s_, kSlotRaceDetail, pos()); });
+    HandleEvent(s_, [&] { SaveSlotPosition(this, s_, kSlotRaceDetail); });
     if (FmVision) FmVision->close();
     e->accept();
 }

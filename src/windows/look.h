@@ -1,16 +1,12 @@
 #pragma once
-// What the secondary windows share: colours kept as 0x00BBGGRR, the panel
-// border settings, saved positions per window slot, and event handlers that
-// report a run-time failure instead of ending the program.
+// What the race detail and results board windows share: colours kept as
+// 0x00BBGGRR, twips rectangles and the panel border settings.
 
 #include <QFrame>
 #include <QPalette>
 #include <QWidget>
-#include <cmath>
-#include <new>
 
 #include "startup/app_state.h"
-#include "startup/startup.h"
 #include "windows/twips.h"
 
 namespace zb {
@@ -52,36 +48,6 @@ inline void SetForeColor(QWidget* w, const QColor& c) {
     QPalette pal = w->palette();
     pal.setColor(QPalette::WindowText, c);
     w->setPalette(pal);
-}
-
-// Runs a window's event handler; a run-time failure is reported.
-template <typename F>
-void HandleEvent(AppState& s, F&& f) {
-    try {
-        f();
-    } catch (const RunError& e) {
-        ReportRunError(s, e);
-    } catch (const std::bad_alloc&) {
-        ReportRunError(s, RunError(kErrOutOfMemory, ErrorDescription(kErrOutOfMemory)));
-    }
-}
-
-inline void MoveToSlot(QWidget* w, const AppState& s, int slot) {
-    w->move(TwipsToPxX(s.settings.Left(slot)), TwipsToPxY(s.settings.Top(slot)));
-}
-
-// The window's position into its slot; beyond the screen the slot's default.
-inline void StoreSlot(AppState& s, int slot, QPoint at) {
-    auto whole = [](double twips) {
-        const double r = std::nearbyint(twips);
-        if (!(r >= -2147483648.0 && r <= 2147483647.0)) Fail(kErrOverflow);
-        return static_cast<int32_t>(r);
-    };
-    Settings& st = s.settings;
-    st.Top(slot) = whole(PxToTwipsY(at.y()));
-    st.Left(slot) = whole(PxToTwipsX(at.x()));
-    if (st.Top(slot) > s.ScreenHeight) st.Top(slot) = s.DefaultTop(slot);
-    if (st.Left(slot) > s.ScreenWidth) st.Left(slot) = s.DefaultLeft(slot);
 }
 
 }  // namespace zb

@@ -20,6 +20,7 @@
 #include "startup/startup.h"
 #include "windows/FMmain.h"
 #include "windows/FmVision.h"
+#include "windows/fmbank.h"
 #include "windows/qt_messages.h"
 #include "windows/twips.h"
 
@@ -132,6 +133,27 @@ class FmlogTest : public QObject {
         QCOMPARE(Detail(m)->windowTitle(), Q(u"詳細 - 東京 5回 2日 前売"));
         QVERIFY(!Detail(m)->picture2()->isVisibleTo(Detail(m)));
         SavePng(Detail(m), "Fmlog_tomorrow.png");
+        QVERIFY(w.sink.messages.empty());
+    }
+
+    // The bank chart's clicks, then closing the chart.
+    void chartClicksOpenAndItsCloseCloses() {
+        DemoWorld w;
+        zb::FMmain m(*w.s);
+        m.ShowBankChart();
+        auto* chart = qobject_cast<zb::fmbank*>(m.fmbank.data());
+        QVERIFY(chart);
+        QTest::mouseClick(chart->soneki(0), Qt::LeftButton);  // Tokyo 1R, settled
+        QVERIFY(m.Fmlog && m.FmVision);
+        QTest::mouseClick(chart->tohyo(11), Qt::LeftButton);  // Tokyo 12R, open
+        QTRY_VERIFY(m.Fmlog && m.FmVision.isNull());
+        QCOMPARE(Detail(m)->windowTitle(), Q(u"詳細 - 東京 5回 2日 12R"));
+        QTest::mouseClick(chart->tohyo(2), Qt::LeftButton);  // no stake: nothing
+        QCOMPARE(Detail(m)->windowTitle(), Q(u"詳細 - 東京 5回 2日 12R"));
+        QTest::mouseClick(chart->soneki(4), Qt::LeftButton);  // Tokyo 5R, settled
+        QTRY_VERIFY(m.Fmlog && m.FmVision);
+        chart->close();
+        QTRY_VERIFY(m.Fmlog.isNull() && m.FmVision.isNull());
         QVERIFY(w.sink.messages.empty());
     }
 
