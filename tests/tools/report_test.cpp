@@ -73,6 +73,46 @@ TEST(Report, WithoutPurchaseLogGoesOnAndWritesNothing) {
     EXPECT_EQ(files, 2);  // pat98.exe and UY-A.JRA: no passbook, no settings
 }
 
+// The detail and board texts of the demo day: a settled race with a dead
+// heat, an open race with odds and post time, tomorrow's bets.
+TEST(Report, DetailOfDemoRaces) {
+    TempDir t;
+    fixture::WriteDemoDay(t.path());
+    const std::string f = "--folder " + t.path() + " --detail ";
+    ReportRun settled = Report(f + "0 4");
+    EXPECT_EQ(settled.status, 0);
+    EXPECT_EQ(settled.out,
+              "詳細 - 東京 5回 2日 5R\n"
+              " 単  6       400 ○    2.5\r\n"
+              " 単  9       200 ○    3.1\r\n"
+              " 複  4       200 ×\r\n"
+              " 馬  6- 9    300 ○    8.8\r\n"
+              "投票\t1100\n払戻\t4260\n損益\t+3160\n回収率\t387.2\n"
+              "　単勝　\t    6       250\n"
+              "　　　　\t    9       310\n"
+              "　複勝　\t    6       120\n"
+              "　　　　\t    9       130\n"
+              "　　　　\t    1       380\n"
+              "　枠連　\t 4- 5       560\n"
+              "　馬連　\t 6- 9       880\n"
+              "　ワイド\t 1- 6       640\n"
+              "　　　　\t 1- 9       720\n"
+              "　　　　\t 6- 9       310\n");
+    EXPECT_EQ(Report(f + "0 11").out,
+              "詳細 - 東京 5回 2日 12R\n"
+              " 単  5       300  [   9.0]\r\n"
+              "投票\t300\n払戻\t0\n損益\t-300\n回収率\t0\n発走時刻　16時30分\n");
+    EXPECT_EQ(Report(f + "1 1 --tomorrow").out,
+              "詳細 - 阪神 5回 2日 前売\n"
+              " 馬  4- 8    200  [  47.2]\r\n"
+              "投票\t200\n払戻\t0\n損益\t-200\n回収率\t0\n");
+    ReportRun none = Report(f + "0 2");
+    EXPECT_EQ(none.status, 1);
+    EXPECT_EQ(none.out, "");
+    EXPECT_EQ(Report(f + "3 0").status, 1);
+    EXPECT_EQ(Report("--tomorrow").status, 1);
+}
+
 TEST(Report, UnknownArgumentIsAUsageError) {
     EXPECT_EQ(Report("--bogus").status, 1);
     EXPECT_EQ(Report("--json --bank").status, 1);
