@@ -42,6 +42,9 @@ inline int ReadBookVersion(AppState& s) {
 }
 
 inline void WriteSettingsVersion(AppState& s, int v) {
+    s.settings = Settings{};
+    s.settings.Border = 1;  // as loading leaves them
+    s.settings.Bold = 1;
     s.settings.Top(0) = 1000 + v;
     s.settings.Left(3) = -v;
     SaveSettings(s);
