@@ -17,6 +17,7 @@ namespace {
 namespace fs = std::filesystem;
 using fixture::ReadAll;
 using fixture::TempDir;
+using test::Inode;
 using test::kUserFiles;
 using test::UserFileCase;
 using test::UserFileName;
@@ -29,11 +30,6 @@ int FailureOf(auto&& f) {
         return e.number;
     }
     return 0;
-}
-
-ino_t Inode(const std::string& p) {
-    struct stat st;
-    return ::stat(p.c_str(), &st) == 0 ? st.st_ino : 0;
 }
 
 TEST(ReplaceFile, WritesAndReplacesWholeFiles) {

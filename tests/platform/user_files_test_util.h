@@ -3,6 +3,8 @@
 // case writes one of two versions of its file through the program's own
 // procedure and reads the file back the same way.
 
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -63,6 +65,12 @@ inline const UserFileCase kUserFiles[] = {
 
 inline std::string UserFileName(const ::testing::TestParamInfo<UserFileCase>& info) {
     return info.param.name;
+}
+
+// A replacement brings a new inode; a file left alone keeps its own.
+inline ino_t Inode(const std::string& p) {
+    struct stat st;
+    return ::stat(p.c_str(), &st) == 0 ? st.st_ino : 0;
 }
 
 // A folder holding both files, with the state pointing at it.
