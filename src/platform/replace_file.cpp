@@ -97,8 +97,9 @@ std::string RandomChars() {
     return r;
 }
 
-std::wstring Wide(const fs::path& p) {
-    return p.wstring();
+// Some calls (ReplaceFileW among them) refuse forward slashes.
+std::wstring Wide(fs::path p) {
+    return p.make_preferred().wstring();
 }
 
 // Writes the text to a new temporary file and puts it in the target's place.
@@ -126,11 +127,13 @@ bool WriteAndReplace(const fs::path& target, bool exists, std::string_view conte
     if (ok) ok = ::FlushFileBuffers(h) != 0;
     if (::CloseHandle(h) == 0) ok = false;
     if (ok) {
-        // ReplaceFileW keeps the old file's attributes, security and creation time.
-        ok = exists ? ::ReplaceFileW(Wide(target).c_str(), Wide(temp).c_str(), nullptr,
-                                     REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr) != 0
-                    : ::MoveFileExW(Wide(temp).c_str(), Wide(target).c_str(),
-                                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+        // ReplaceFileW keeps the old file's attributes, security and creation
+        // time; where it cannot, a plain replacing move still swaps in one step.
+        ok = exists && ::ReplaceFileW(Wide(target).c_str(), Wide(temp).c_str(), nullptr,
+                                      REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr) != 0;
+        if (!ok)
+            ok = ::MoveFileExW(Wide(temp).c_str(), Wide(target).c_str(),
+                               MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
     }
     if (!ok) ::DeleteFileW(Wide(temp).c_str());
     return ok;
@@ -203,10 +206,6 @@ bool ProtectedFile(const fs::path& p) {
 #endif
 
 }  // namespace
-
-bool IsWriteProtected(const std::string& path) {
-    return ProtectedFile(FollowLinks(PathOf(FindFile(path).value_or(path))));
-}
 
 void ReplaceFile(const std::string& path, std::string_view content) {
     const fs::path target = FollowLinks(PathOf(FindFile(path).value_or(path)));

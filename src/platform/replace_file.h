@@ -20,10 +20,6 @@ namespace zb {
 // 76 (no such folder) is thrown.
 void ReplaceFile(const std::string& path, std::string_view content);
 
-// True when the file exists and its protection forbids writing to it. The
-// permission bits decide, so it holds for root too.
-bool IsWriteProtected(const std::string& path);
-
 // The file's first bytes, at most maxBytes + 1 of them, so that the caller
 // can tell a file over its bound; failure 53 when it does not exist, 75 when
 // it cannot be read.

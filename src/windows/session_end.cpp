@@ -24,11 +24,9 @@ void WatchSessionEnd() {
     QObject::connect(n, &QSocketNotifier::activated, n, [] {
         if (!TakeSessionEnd()) return;
         if (!g_mainSet) std::_Exit(EXIT_FAILURE);
-        // A second signal after the window closed ends the program.
-        if (g_main && g_main->isVisible())
-            g_main->close();
-        else
-            QCoreApplication::quit();
+        if (g_main && g_main->isVisible()) g_main->close();
+        // Also ends a modal box's loop, which would keep the program alive.
+        QCoreApplication::quit();
     });
 }
 
