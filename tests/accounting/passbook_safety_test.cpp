@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 #include "accounting/passbook.h"
 #include "accounting/passbook_test_util.h"
 
@@ -15,7 +13,6 @@ namespace {
 using fixture::Line;
 using test::BookFolder;
 using test::BookLine;
-using test::Empty;
 using test::Entry;
 
 std::vector<Line> Days(int lines) {

@@ -7,6 +7,7 @@
 
 #include <filesystem>
 
+#include "fixtures/failure_of.h"
 #include "fixtures/pat98_writer.h"
 #include "platform/user_files_test_util.h"
 #include "startup/run_error.h"
@@ -17,20 +18,12 @@ namespace {
 namespace fs = std::filesystem;
 using fixture::ReadAll;
 using fixture::TempDir;
+using test::FailureOf;
 using test::Inode;
 using test::kUserFiles;
 using test::UserFileCase;
 using test::UserFileName;
 using test::UserFolder;
-
-int FailureOf(auto&& f) {
-    try {
-        f();
-    } catch (const RunError& e) {
-        return e.number;
-    }
-    return 0;
-}
 
 TEST(ReplaceFile, WritesAndReplacesWholeFiles) {
     TempDir t;
