@@ -213,14 +213,15 @@ void ReplaceFile(const std::string& path, std::string_view content) {
     if (dir.empty()) dir = ".";
     std::error_code ec;
     if (!fs::is_directory(dir, ec)) Fail(kErrPathNotFound);
-    RemoveStaleTemporaries(dir, TextOf(target.filename()));
     const fs::file_status st = fs::status(target, ec);
     const bool exists = fs::exists(st);
     if (exists) {
         if (!fs::is_regular_file(st)) Fail(kErrPermission);
         if (HoldsText(target, content)) return;
-        if (ProtectedFile(target)) Fail(kErrPermission);
     }
+    // Only a real write pays for the look through the folder.
+    RemoveStaleTemporaries(dir, TextOf(target.filename()));
+    if (exists && ProtectedFile(target)) Fail(kErrPermission);
     if (!WriteAndReplace(target, exists, content)) Fail(kErrPermission);
 }
 

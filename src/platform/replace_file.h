@@ -12,8 +12,8 @@ namespace zb {
 // Writes a file by replacing it: a temporary file "<name>.tmpXXXXXX" in the
 // same folder, flushed, then renamed over the old one. Before that:
 // - a symbolic link is followed, so the link stays and its target gets the text;
-// - temporaries of that file left by an interrupted write are removed;
 // - a file that already holds the text is not touched (no write, no flush);
+// - temporaries of that file left by an interrupted write are removed;
 // - a read-only file (write permission cleared, or the read-only attribute)
 //   is left as it is: failure 70.
 // On failure the old file stays as it was and failure 70 (cannot write) or
