@@ -28,6 +28,10 @@ struct Unreadable {
     void (*make)(const BookFolder& f);
 };
 
+void PrintTo(const Unreadable& c, std::ostream* os) {
+    *os << c.name;
+}
+
 const Unreadable kUnreadable[] = {
     {"SumOverflows", 6,
      [](const BookFolder& f) {

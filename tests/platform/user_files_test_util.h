@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <ostream>
 #include <string>
 
 #include "accounting/passbook.h"
@@ -62,6 +63,11 @@ inline const UserFileCase kUserFiles[] = {
     {"Passbook", "Korvane.txt", true, WriteBookVersion, ReadBookVersion},
     {"Settings", "Zubrica98.ini", false, WriteSettingsVersion, ReadSettingsVersion},
 };
+
+// Stable test names: the case's name, not its bytes.
+inline void PrintTo(const UserFileCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 inline std::string UserFileName(const ::testing::TestParamInfo<UserFileCase>& info) {
     return info.param.name;

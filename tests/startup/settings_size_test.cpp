@@ -23,6 +23,10 @@ struct SizeCase {
     bool saved;
 };
 
+void PrintTo(const SizeCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 const SizeCase kSizes[] = {
     {"AtTheBound", kIniMaxBytes, ';', 77, true},
     {"OneByteOver", kIniMaxBytes + 1, ';', 77, false},
