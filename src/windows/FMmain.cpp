@@ -319,15 +319,45 @@ void FMmain::ApplyStayOnTop() {
     menuPos_->setChecked(onTop);
 }
 
+QMargins FMmain::FrameMargins() const {
+    const QRect outer = frameGeometry(), inner = geometry();
+    return QMargins(inner.left() - outer.left(), inner.top() - outer.top(),
+                    outer.right() - inner.right(), outer.bottom() - inner.bottom());
+}
+
 void FMmain::Relayout() {
+    // Width and height are outer sizes: the frame is the window system's, the
+    // client gets the rest. Until the window is shown there is no frame yet.
+    const QMargins frame = FrameMargins();
+    frameUsed_ = frame;
     const int toolbarHeight = toolbar_->sizeHint().height();
-    const int clientWidth = TwipsToPxX(kWindowWidth);
+    const int clientWidth = TwipsToPxX(kWindowWidth) - frame.left() - frame.right();
     toolbar_->setGeometry(0, 0, clientWidth, toolbarHeight);
     picture2_->setGeometry(TwipsToPxX(kPictureLeft), toolbarHeight, TwipsToPxX(kPictureWidth),
                            TwipsToPxY(kPictureHeight));
-    // The outer height is toolbar + frame + panel + 15; the frame is not ours
-    // to size, so the client gets the rest.
-    setFixedSize(clientWidth, toolbarHeight + picture2_->height() + TwipsToPxY(kBottomMargin));
+    const int outerHeight = toolbarHeight + TwipsToPxY(s_.MainFrameHeight) + picture2_->height() +
+                            TwipsToPxY(kBottomMargin);
+    setFixedSize(clientWidth, outerHeight - frame.top() - frame.bottom());
+}
+
+void FMmain::FollowFrame() {
+    // The window manager frames the window after it is shown: take its
+    // height as MainFrameHeight then and fit the outer size again.
+    if (isMinimized()) return;
+    const QMargins frame = FrameMargins();
+    if (frame == frameUsed_) return;
+    s_.MainFrameHeight = PxToTwipsY(frame.top() + frame.bottom());
+    Relayout();
+}
+
+void FMmain::showEvent(QShowEvent* e) {
+    QWidget::showEvent(e);
+    FollowFrame();
+}
+
+void FMmain::moveEvent(QMoveEvent* e) {
+    QWidget::moveEvent(e);
+    FollowFrame();
 }
 
 void FMmain::Data_Set() {

@@ -12,6 +12,7 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     zb::InstallFontSubstitutes();
+    zb::InstallQtTranslation();
     auto state = std::make_unique<zb::AppState>();
     zb::QtMessageSink sink;
     state->Messages = &sink;
