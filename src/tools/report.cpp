@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 
+#include "accounting/bet_list.h"
 #include "accounting/day_figures.h"
 #include "readers/sjis.h"
 #include "readers/text.h"
@@ -35,7 +36,7 @@ std::string ProgramFolder(const char* argv0) {
 }
 
 int Usage() {
-    std::cerr << "usage: zubrica98-report [--folder DIR] [--json]\n";
+    std::cerr << "usage: zubrica98-report [--folder DIR] [--json | --list N]\n";
     return 1;
 }
 
@@ -44,15 +45,21 @@ int Usage() {
 int main(int argc, char** argv) {
     std::string folder;
     bool json = false;
+    int list = -1;  // the bet list view to print, 0 to 3
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--json") == 0) {
             json = true;
+        } else if (std::strcmp(argv[i], "--list") == 0 && i + 1 < argc) {
+            const char* n = argv[++i];
+            if (n[0] < '0' || n[0] >= '0' + zb::kListViews || n[1] != '\0') return Usage();
+            list = n[0] - '0';
         } else if (std::strcmp(argv[i], "--folder") == 0 && i + 1 < argc) {
             folder = argv[++i];
         } else {
             return Usage();
         }
     }
+    if (json && list >= 0) return Usage();
     if (folder.empty()) {
         std::error_code ec;
         folder = std::filesystem::current_path(ec).string();
@@ -70,7 +77,17 @@ int main(int argc, char** argv) {
     platform.screenHeight = 12000;
     platform.screenWidth = 12000;
     if (!zb::Main(*state, platform)) return 2;
-    if (json) {
+    if (list >= 0) {
+        // Exactly the text the bet list window shows, CR LF line ends kept.
+        try {
+            state->ListView = static_cast<int16_t>(list);
+            zb::listdsp(*state);
+        } catch (const zb::RunError& e) {
+            zb::ReportRunError(*state, e);
+            return 2;
+        }
+        std::cout << zb::U16ToUtf8(state->ReportText) << std::flush;
+    } else if (json) {
         std::cout << zb::StateJson(*state) << '\n';
     } else {
         std::cout << "RaceDate\t" << zb::Narrow(state->RaceDate.view()) << '\n';
