@@ -1,0 +1,123 @@
+#include "windows/FMlist.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QCloseEvent>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QToolBar>
+
+#include "accounting/bet_list.h"
+#include "windows/toolbar_pictures.h"
+#include "windows/twips.h"
+#include "windows/window_common.h"
+
+namespace zb {
+
+namespace {
+
+struct ButtonDesign {
+    const char16_t* caption;  // two-character captions end with U+3000
+    const char16_t* toolTip;
+    ToolbarPicture picture;
+};
+
+const ButtonDesign kButtons[5] = {
+    {u"", u"", ToolbarPicture::kAllBets},
+    {u"全履歴", u"ログに載っている全ベット", ToolbarPicture::kAllBets},
+    {u"受付\u3000", u"正常に受け付けられたベット", ToolbarPicture::kAcceptedBets},
+    {u"未確定", u"未確定のベット", ToolbarPicture::kUndecidedBets},
+    {u"的中\u3000", u"的中しているベット", ToolbarPicture::kHitBets},
+};
+
+constexpr int kClientWidth = 4395, kClientHeight = 4965;
+constexpr int kTextLeft = 30, kTextTop = 360, kTextWidth = 4335, kTextHeight = 4575;
+
+}  // namespace
+
+FMlist::FMlist(AppState& state, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint),
+      s_(state) {
+    setObjectName(QStringLiteral("FMlist"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setFont(QFont(QStringLiteral("ＭＳ Ｐゴシック"), 9));
+    setFixedSize(TwipsToPxX(kClientWidth), TwipsToPxY(kClientHeight));
+
+    toolbar_ = new QToolBar(this);
+    toolbar_->setObjectName(QStringLiteral("Toolbar1"));
+    toolbar_->setMovable(false);
+    toolbar_->setFloatable(false);
+    toolbar_->setIconSize(QSize(16, 16));
+    toolbar_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    toolbar_->setStyleSheet(
+        QStringLiteral("QToolBar { border: 0px; padding: 0px; spacing: 0px; }"));
+    auto* group = new QActionGroup(this);
+    group->setExclusive(true);
+    for (int i = 1; i <= 4; ++i) {
+        const ButtonDesign& d = kButtons[i];
+        QAction* a =
+            toolbar_->addAction(ToolbarIcon(d.picture), QString::fromStdU16String(d.caption));
+        a->setObjectName(QStringLiteral("Toolbar1_Button%1").arg(i));
+        a->setToolTip(QString::fromStdU16String(d.toolTip));
+        a->setCheckable(true);
+        group->addAction(a);
+        buttons_[static_cast<std::size_t>(i)] = a;
+    }
+    toolbar_->setGeometry(0, 0, width(), TwipsToPxY(kTextTop));
+    connect(toolbar_, &QToolBar::actionTriggered, this, [this](QAction* a) {
+        for (int i = 1; i <= 4; ++i)
+            if (buttons_[static_cast<std::size_t>(i)] == a) ToolbarClick(i);
+    });
+
+    text1_ = new QPlainTextEdit(this);
+    text1_->setObjectName(QStringLiteral("Text1"));
+    text1_->setReadOnly(true);
+    QFont fixed(QStringLiteral("ＭＳ ゴシック"), 9);
+    fixed.setStyleHint(QFont::TypeWriter);
+    fixed.setFixedPitch(true);
+    text1_->setFont(fixed);
+    text1_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    text1_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    text1_->setGeometry(TwipsRect(kTextLeft, kTextTop, kTextWidth, kTextHeight));
+
+    RunHandler(s_, [&] { Load(); });
+}
+
+QAction* FMlist::toolButton(int index) const {
+    if (index < 1 || index > 4) return nullptr;
+    return buttons_[static_cast<std::size_t>(index)];
+}
+
+void FMlist::Load() {
+    ApplyBorderLook(text1_, s_.settings.Border3D, s_.settings.Border);
+    QPalette pal = text1_->palette();
+    pal.setColor(QPalette::Base, Qt::white);
+    text1_->setPalette(pal);
+    PlaceAtSaved(this, s_, kSlotBetList);
+    ShowReport();
+    if (QAction* pressed = toolButton(s_.ListView + 1)) pressed->setChecked(true);
+}
+
+void FMlist::ShowReport() {
+    text1_->setPlainText(QString::fromStdU16String(s_.ReportText));
+}
+
+void FMlist::ToolbarClick(int index) {
+    RunHandler(s_, [&] {
+        if (index < 1 || index > 4) return;
+        s_.ListView = static_cast<int16_t>(index - 1);
+        listdsp(s_);
+        ShowReport();
+    });
+}
+
+void FMlist::closeEvent(QCloseEvent* e) {
+    RunHandler(s_, [&] {
+        SavePosition(s_, this, kSlotBetList, s_.DefaultTop(kSlotBetList),
+                     s_.DefaultLeft(kSlotBetList));
+    });
+    e->accept();
+}
+
+}  // namespace zb
