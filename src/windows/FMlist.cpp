@@ -1,7 +1,6 @@
 #include "windows/FMlist.h"
 
 #include <QAction>
-#include <QActionGroup>
 #include <QCloseEvent>
 #include <QPlainTextEdit>
 #include <QScrollBar>
@@ -16,14 +15,7 @@ namespace zb {
 
 namespace {
 
-struct ButtonDesign {
-    const char16_t* caption;  // two-character captions end with U+3000
-    const char16_t* toolTip;
-    ToolbarPicture picture;
-};
-
-const ButtonDesign kButtons[5] = {
-    {u"", u"", ToolbarPicture::kAllBets},
+const std::vector<ToolButtonDesign> kButtons = {
     {u"全履歴", u"ログに載っている全ベット", ToolbarPicture::kAllBets},
     {u"受付\u3000", u"正常に受け付けられたベット", ToolbarPicture::kAcceptedBets},
     {u"未確定", u"未確定のベット", ToolbarPicture::kUndecidedBets},
@@ -44,31 +36,8 @@ FMlist::FMlist(AppState& state, QWidget* parent)
     setFont(QFont(QStringLiteral("ＭＳ Ｐゴシック"), 9));
     setFixedSize(TwipsToPxX(kClientWidth), TwipsToPxY(kClientHeight));
 
-    toolbar_ = new QToolBar(this);
-    toolbar_->setObjectName(QStringLiteral("Toolbar1"));
-    toolbar_->setMovable(false);
-    toolbar_->setFloatable(false);
-    toolbar_->setIconSize(QSize(16, 16));
-    toolbar_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    toolbar_->setStyleSheet(
-        QStringLiteral("QToolBar { border: 0px; padding: 0px; spacing: 0px; }"));
-    auto* group = new QActionGroup(this);
-    group->setExclusive(true);
-    for (int i = 1; i <= 4; ++i) {
-        const ButtonDesign& d = kButtons[i];
-        QAction* a =
-            toolbar_->addAction(ToolbarIcon(d.picture), QString::fromStdU16String(d.caption));
-        a->setObjectName(QStringLiteral("Toolbar1_Button%1").arg(i));
-        a->setToolTip(QString::fromStdU16String(d.toolTip));
-        a->setCheckable(true);
-        group->addAction(a);
-        buttons_[static_cast<std::size_t>(i)] = a;
-    }
-    toolbar_->setGeometry(0, 0, width(), TwipsToPxY(kTextTop));
-    connect(toolbar_, &QToolBar::actionTriggered, this, [this](QAction* a) {
-        for (int i = 1; i <= 4; ++i)
-            if (buttons_[static_cast<std::size_t>(i)] == a) ToolbarClick(i);
-    });
+    toolbar_ =
+        MakeGroupedToolbar(this, kTextTop, kButtons, buttons_, [this](int i) { ToolbarClick(i); });
 
     text1_ = new QPlainTextEdit(this);
     text1_->setObjectName(QStringLiteral("Text1"));
@@ -86,7 +55,7 @@ FMlist::FMlist(AppState& state, QWidget* parent)
 
 QAction* FMlist::toolButton(int index) const {
     if (index < 1 || index > 4) return nullptr;
-    return buttons_[static_cast<std::size_t>(index)];
+    return buttons_.at(static_cast<std::size_t>(index));
 }
 
 void FMlist::Load() {

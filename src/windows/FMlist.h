@@ -3,6 +3,7 @@
 
 #include <QWidget>
 #include <array>
+#include <vector>
 
 #include "startup/app_state.h"
 
@@ -34,7 +35,7 @@ class FMlist : public QWidget {
 
     AppState& s_;
     QToolBar* toolbar_ = nullptr;
-    std::array<QAction*, 5> buttons_{};  // index 1 to 4
+    std::vector<QAction*> buttons_;  // index 1 to 4
     QPlainTextEdit* text1_ = nullptr;
 };
 

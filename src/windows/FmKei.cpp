@@ -1,7 +1,6 @@
 #include "windows/FmKei.h"
 
 #include <QAction>
-#include <QActionGroup>
 #include <QCloseEvent>
 #include <QFrame>
 #include <QLabel>
@@ -16,14 +15,7 @@ namespace zb {
 
 namespace {
 
-struct ButtonDesign {
-    const char16_t* caption;
-    const char16_t* toolTip;
-    ToolbarPicture picture;
-};
-
-const ButtonDesign kButtons[4] = {
-    {u"", u"", ToolbarPicture::kDays},
+const std::vector<ToolButtonDesign> kButtons = {
     {u"明細", u"過去の収支履歴", ToolbarPicture::kDays},
     {u"勝ち", u"ベスト１０", ToolbarPicture::kBestDays},
     {u"負け", u"ワースト１０", ToolbarPicture::kWorstDays},
@@ -67,30 +59,8 @@ FmKei::FmKei(AppState& state, QWidget* parent)
     setFont(QFont(QStringLiteral("ＭＳ Ｐゴシック"), 9));
     setFixedSize(TwipsToPxX(kClientWidth), TwipsToPxY(kClientHeight));
 
-    toolbar_ = new QToolBar(this);
-    toolbar_->setObjectName(QStringLiteral("Toolbar1"));
-    toolbar_->setMovable(false);
-    toolbar_->setFloatable(false);
-    toolbar_->setIconSize(QSize(16, 16));
-    toolbar_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    toolbar_->setStyleSheet(
-        QStringLiteral("QToolBar { border: 0px; padding: 0px; spacing: 0px; }"));
-    auto* group = new QActionGroup(this);
-    for (int i = 1; i <= 3; ++i) {
-        const ButtonDesign& d = kButtons[i];
-        QAction* a =
-            toolbar_->addAction(ToolbarIcon(d.picture), QString::fromStdU16String(d.caption));
-        a->setObjectName(QStringLiteral("Toolbar1_Button%1").arg(i));
-        a->setToolTip(QString::fromStdU16String(d.toolTip));
-        a->setCheckable(true);
-        group->addAction(a);
-        buttons_[static_cast<std::size_t>(i)] = a;
-    }
-    toolbar_->setGeometry(0, 0, width(), TwipsToPxY(kToolbarHeight));
-    connect(toolbar_, &QToolBar::actionTriggered, this, [this](QAction* a) {
-        for (int i = 1; i <= 3; ++i)
-            if (buttons_[static_cast<std::size_t>(i)] == a) ToolbarClick(i);
-    });
+    toolbar_ = MakeGroupedToolbar(this, kToolbarHeight, kButtons, buttons_,
+                                  [this](int i) { ToolbarClick(i); });
 
     frame1_ = new QFrame(this);
     frame1_->setObjectName(QStringLiteral("Frame1"));
@@ -153,7 +123,7 @@ FmKei::FmKei(AppState& state, QWidget* parent)
 
 QAction* FmKei::toolButton(int index) const {
     if (index < 1 || index > 3) return nullptr;
-    return buttons_[static_cast<std::size_t>(index)];
+    return buttons_.at(static_cast<std::size_t>(index));
 }
 
 void FmKei::Load() {

@@ -4,6 +4,7 @@
 
 #include <QWidget>
 #include <array>
+#include <vector>
 
 #include "accounting/passbook_view.h"
 #include "startup/app_state.h"
@@ -50,7 +51,7 @@ class FmKei : public QWidget {
 
     AppState& s_;
     QToolBar* toolbar_ = nullptr;
-    std::array<QAction*, 4> buttons_{};  // index 1 to 3
+    std::vector<QAction*> buttons_;  // index 1 to 3
     QFrame* frame1_ = nullptr;
     QFrame* picture1_ = nullptr;
     QLabel* label5_ = nullptr;

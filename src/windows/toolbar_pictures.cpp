@@ -94,24 +94,15 @@ void Arrow(QPainter& g, bool up) {
     g.setRenderHint(QPainter::Antialiasing);
     const QColor c = up ? QColor(0, 0, 224) : QColor(224, 0, 0);
     QPainterPath a;
-    if (up) {
-        a.moveTo(8, 1);
-        a.lineTo(14, 8);
-        a.lineTo(10, 8);
-        a.lineTo(10, 15);
-        a.lineTo(6, 15);
-        a.lineTo(6, 8);
-        a.lineTo(2, 8);
-    } else {
-        a.moveTo(8, 15);
-        a.lineTo(14, 8);
-        a.lineTo(10, 8);
-        a.lineTo(10, 1);
-        a.lineTo(6, 1);
-        a.lineTo(6, 8);
-        a.lineTo(2, 8);
-    }
+    a.moveTo(8, 1);
+    a.lineTo(14, 8);
+    a.lineTo(10, 8);
+    a.lineTo(10, 15);
+    a.lineTo(6, 15);
+    a.lineTo(6, 8);
+    a.lineTo(2, 8);
     a.closeSubpath();
+    if (!up) g.setTransform(QTransform(1, 0, 0, -1, 0, 16));  // the same arrow upside down
     g.setPen(QPen(c.darker(150), 0.8));
     g.setBrush(c);
     g.drawPath(a);

@@ -3,12 +3,17 @@
 // geometry, the border look of settings and the saved window positions.
 
 #include <QRect>
+#include <functional>
 #include <new>
+#include <vector>
 
 #include "startup/app_state.h"
 #include "startup/startup.h"
+#include "windows/toolbar_pictures.h"
 
+class QAction;
 class QFrame;
+class QToolBar;
 class QWidget;
 
 namespace zb {
@@ -40,5 +45,18 @@ void PlaceAtSaved(QWidget* w, const AppState& s, WindowSlot slot);
 // left beyond its width is saved as the given fallback.
 void SavePosition(AppState& s, const QWidget* w, WindowSlot slot, int32_t fallbackTop,
                   int32_t fallbackLeft);
+
+struct ToolButtonDesign {
+    const char16_t* caption;
+    const char16_t* toolTip;
+    ToolbarPicture picture;
+};
+
+// "Toolbar1" along the top of owner, heightTwips high, with the buttons in one
+// group, captions beside their pictures. actions gets button i at index i
+// (index 0 stays empty); a click calls click(i).
+QToolBar* MakeGroupedToolbar(QWidget* owner, int heightTwips,
+                             const std::vector<ToolButtonDesign>& buttons,
+                             std::vector<QAction*>& actions, std::function<void(int)> click);
 
 }  // namespace zb

@@ -15,6 +15,7 @@
 #include "startup/startup.h"
 #include "windows/FMmain.h"
 #include "windows/qt_messages.h"
+#include "windows/save_png.h"
 #include "windows/twips.h"
 
 using zb::AppState;
@@ -39,13 +40,6 @@ QString Shown(const zb::FMlist* w) {
 QString Expected(const AppState& s) {
     return QString::fromStdU16String(s.ReportText)
         .replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-}
-
-void SavePng(QWidget* w, const QString& name) {
-    const QString dir = qEnvironmentVariable("ZB_PNG_DIR");
-    if (dir.isEmpty()) return;
-    QDir().mkpath(dir);
-    QVERIFY(w->grab().save(dir + QLatin1Char('/') + name));
 }
 
 }  // namespace

@@ -16,6 +16,7 @@
 #include "fixtures/recording_sink.h"
 #include "windows/FMmain.h"
 #include "windows/qt_messages.h"
+#include "windows/save_png.h"
 #include "windows/twips.h"
 
 using zb::AppState;
@@ -59,13 +60,6 @@ QString Row(const zb::FmKei& k, int r) {
 }
 QColor ProfitColour(const zb::FmKei& k, int r) {
     return k.lbSoneki(r)->palette().color(QPalette::WindowText);
-}
-
-void SavePng(QWidget* w, const QString& name) {
-    const QString dir = qEnvironmentVariable("ZB_PNG_DIR");
-    if (dir.isEmpty()) return;
-    QDir().mkpath(dir);
-    QVERIFY(w->grab().save(dir + QLatin1Char('/') + name));
 }
 
 }  // namespace
