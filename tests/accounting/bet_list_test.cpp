@@ -111,7 +111,7 @@ Book Day() {
     return b;
 }
 
-TEST(BetList, View1ShowsResultsAndOddsOfHits) {
+TEST(BetList, Views1And2ShowResultsAndOddsOfHits) {
     Book b = Day();
     EXPECT_EQ(b.view(1),
               "【受付けられたベット】  894ベット投票可能\r\n"
@@ -126,10 +126,6 @@ TEST(BetList, View1ShowsResultsAndOddsOfHits) {
               "\r\n"
               "明日 東京  1R  単  1       100  ----\r\n");
     EXPECT_EQ(b.s->AcceptedCount, 6);
-}
-
-TEST(BetList, View2KeepsUndecidedBetsOnly) {
-    Book b = Day();
     EXPECT_EQ(b.view(2),
               "【未確定のベット】\r\n"
               "\r\n"

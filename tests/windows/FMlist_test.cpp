@@ -12,6 +12,8 @@
 #include "fixtures/demo_day.h"
 #include "fixtures/pat98_writer.h"
 #include "fixtures/recording_sink.h"
+#include "startup/ini.h"
+#include "startup/settings.h"
 #include "startup/startup.h"
 #include "windows/FMmain.h"
 #include "windows/qt_messages.h"
@@ -86,15 +88,6 @@ class FMlistTest : public QObject {
         QVERIFY(w.sink.messages.empty());
     }
 
-    void noBetsShowsTheHeadingOnly() {
-        DemoWorld w;
-        w.s->BetCount = 0;
-        w.s->ListView = 2;
-        zb::listdsp(*w.s);
-        zb::FMlist list(*w.s);
-        QCOMPARE(Shown(&list), QString::fromStdU16String(u"【未確定のベット】\n"));
-    }
-
     void failureIsReportedAndTheWindowGoesOn() {
         DemoWorld w;
         zb::listdsp(*w.s);
@@ -123,6 +116,22 @@ class FMlistTest : public QObject {
         list->close();
         QCOMPARE(w.s->settings.Top(zb::kSlotBetList), w.s->DefaultTop(zb::kSlotBetList));
         QCOMPARE(w.s->settings.Left(zb::kSlotBetList), w.s->DefaultLeft(zb::kSlotBetList));
+    }
+
+    void closingTheMainWindowStoresTheListPosition() {
+        DemoWorld w;
+        zb::FMmain m(*w.s);
+        m.show();
+        m.ShowBetList();
+        m.FMlist->move(40, 60);
+        m.close();
+        QTRY_VERIFY(m.FMlist.isNull());
+        const std::string ini = zb::SettingsPath(*w.s);
+        QCOMPARE(zb::IniGet(ini, "WINDOW", "Top0"),
+                 std::to_string(std::lround(zb::PxToTwipsY(60))));
+        QCOMPARE(zb::IniGet(ini, "WINDOW", "Left0"),
+                 std::to_string(std::lround(zb::PxToTwipsX(40))));
+        QVERIFY(w.sink.messages.empty());
     }
 };
 
