@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 
+#include "accounting/bank.h"
 #include "accounting/bet_list.h"
 #include "accounting/day_figures.h"
 #include "readers/sjis.h"
@@ -36,7 +37,7 @@ std::string ProgramFolder(const char* argv0) {
 }
 
 int Usage() {
-    std::cerr << "usage: zubrica98-report [--folder DIR] [--json | --list N]\n";
+    std::cerr << "usage: zubrica98-report [--folder DIR] [--json | --bank | --list N]\n";
     return 1;
 }
 
@@ -44,11 +45,13 @@ int Usage() {
 
 int main(int argc, char** argv) {
     std::string folder;
-    bool json = false;
+    bool json = false, bank = false;
     int list = -1;  // the bet list view to print, 0 to 3
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--json") == 0) {
             json = true;
+        } else if (std::strcmp(argv[i], "--bank") == 0) {
+            bank = true;
         } else if (std::strcmp(argv[i], "--list") == 0 && i + 1 < argc) {
             const char* n = argv[++i];
             if (n[0] < '0' || n[0] >= '0' + zb::kListViews || n[1] != '\0') return Usage();
@@ -59,7 +62,7 @@ int main(int argc, char** argv) {
             return Usage();
         }
     }
-    if (json && list >= 0) return Usage();
+    if (int(json) + int(bank) + int(list >= 0) > 1) return Usage();
     if (folder.empty()) {
         std::error_code ec;
         folder = std::filesystem::current_path(ec).string();
@@ -88,7 +91,23 @@ int main(int argc, char** argv) {
         }
         std::cout << zb::U16ToUtf8(state->ReportText) << std::flush;
     } else if (json) {
+        // BankTable as the bank chart's opening builds it; the state's
+        // CurrentProc stays what start-up left.
+        const std::string proc = state->CurrentProc;
+        try {
+            zb::FillBankTable(*state);
+        } catch (const zb::RunError& e) {
+            zb::ReportRunError(*state, e);
+        }
+        state->CurrentProc = proc;
         std::cout << zb::StateJson(*state) << '\n';
+    } else if (bank) {
+        try {
+            std::cout << zb::U16ToUtf8(zb::BankChartText(zb::bankdsp(*state)));
+        } catch (const zb::RunError& e) {
+            zb::ReportRunError(*state, e);
+            return 2;
+        }
     } else {
         std::cout << "RaceDate\t" << zb::Narrow(state->RaceDate.view()) << '\n';
         // The main window's texts as its redraw would set them; nothing is posted.

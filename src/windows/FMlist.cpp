@@ -7,6 +7,8 @@
 #include <QToolBar>
 
 #include "accounting/bet_list.h"
+#include "windows/event_handler.h"
+#include "windows/slot_position.h"
 #include "windows/toolbar_pictures.h"
 #include "windows/twips.h"
 #include "windows/window_common.h"
@@ -50,7 +52,7 @@ FMlist::FMlist(AppState& state, QWidget* parent)
     text1_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     text1_->setGeometry(TwipsRect(kTextLeft, kTextTop, kTextWidth, kTextHeight));
 
-    RunHandler(s_, [&] { Load(); });
+    HandleEvent(s_, [&] { Load(); });
 }
 
 QAction* FMlist::toolButton(int index) const {
@@ -63,7 +65,7 @@ void FMlist::Load() {
     QPalette pal = text1_->palette();
     pal.setColor(QPalette::Base, Qt::white);
     text1_->setPalette(pal);
-    PlaceAtSaved(this, s_, kSlotBetList);
+    MoveToSlot(this, s_, kSlotBetList);
     ShowReport();
     if (QAction* pressed = toolButton(s_.ListView + 1)) pressed->setChecked(true);
 }
@@ -73,7 +75,7 @@ void FMlist::ShowReport() {
 }
 
 void FMlist::ToolbarClick(int index) {
-    RunHandler(s_, [&] {
+    HandleEvent(s_, [&] {
         if (index < 1 || index > 4) return;
         s_.ListView = static_cast<int16_t>(index - 1);
         listdsp(s_);
@@ -82,10 +84,7 @@ void FMlist::ToolbarClick(int index) {
 }
 
 void FMlist::closeEvent(QCloseEvent* e) {
-    RunHandler(s_, [&] {
-        SavePosition(s_, this, kSlotBetList, s_.DefaultTop(kSlotBetList),
-                     s_.DefaultLeft(kSlotBetList));
-    });
+    HandleEvent(s_, [&] { SaveSlotPosition(this, s_, kSlotBetList); });
     e->accept();
 }
 

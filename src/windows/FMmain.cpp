@@ -13,6 +13,7 @@
 #include <cmath>
 #include <new>
 
+#include "accounting/bank.h"
 #include "accounting/bet_list.h"
 #include "accounting/day_figures.h"
 #include "accounting/passbook.h"
@@ -21,6 +22,9 @@
 #include "windows/FMlist.h"
 #include "windows/FmKei.h"
 #include "windows/FmVer.h"
+#include "windows/event_handler.h"
+#include "windows/fmbank.h"
+#include "windows/slot_position.h"
 #include "windows/toolbar_pictures.h"
 #include "windows/twips.h"
 #include "windows/window_common.h"
@@ -86,7 +90,7 @@ std::optional<int32_t> PlatformColorChooser(int32_t start, QWidget* parent) {
 
 template <typename F>
 void FMmain::Handle(F&& f) {
-    RunHandler(s_, std::forward<F>(f));
+    HandleEvent(s_, std::forward<F>(f));
 }
 
 FMmain::FMmain(AppState& state, QWidget* parent)
@@ -185,10 +189,10 @@ void FMmain::Load() {
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);  // L3
     ApplyPanelAppearance();                                               // L4
     Relayout();                                                           // L5, L6
-    move(TwipsToPxX(s_.settings.Left(kSlotMain)), TwipsToPxY(s_.settings.Top(kSlotMain)));  // L7
-    ApplyLabelLook();                                                                       // L8
-    ApplyStayOnTop();                                                                       // L9
-    Data_Set();                                                                             // L10
+    MoveToSlot(this, s_, kSlotMain);                                      // L7
+    ApplyLabelLook();                                                     // L8
+    ApplyStayOnTop();                                                     // L9
+    Data_Set();                                                           // L10
 }
 
 void FMmain::ApplyToolbarCaptions() {
@@ -313,8 +317,22 @@ void FMmain::RefreshAll() {
 }
 
 void FMmain::ShowBankChart() {
-    // The bank chart window comes with its own unit: close fmbank, bankdsp,
-    // caption "収支 - " + label 0, show it.
+    if (fmbank) fmbank->close();
+    // Computed whole first: a failure shows its message and no chart.
+    const BankChart chart = bankdsp(s_);
+    auto* w = new zb::fmbank(s_, chart, this);
+    w->setAttribute(Qt::WA_DeleteOnClose);
+    w->setHooks({[this] { ShowRaceDetail(); },
+                 [this] {
+                     if (Fmlog) Fmlog->close();
+                 }});
+    w->setWindowTitle(Q(u"収支 - ") + labels_[0]->text());
+    fmbank = w;
+    w->show();
+}
+
+void FMmain::ShowRaceDetail() {
+    // The race detail windows open here.
 }
 
 void FMmain::ShowBetList() {
@@ -409,7 +427,7 @@ void FMmain::changeEvent(QEvent* e) {
 }
 
 void FMmain::Unload() {
-    SavePosition(s_, this, kSlotMain, s_.DefaultTop(kSlotMain), s_.DefaultLeft(kSlotMain));
+    SaveSlotPosition(this, s_, kSlotMain);
     CloseSecondaryWindows(true);
     SaveSettings(s_);
 }

@@ -7,6 +7,8 @@
 #include <QScrollBar>
 #include <QToolBar>
 
+#include "windows/event_handler.h"
+#include "windows/slot_position.h"
 #include "windows/toolbar_pictures.h"
 #include "windows/twips.h"
 #include "windows/window_common.h"
@@ -116,9 +118,9 @@ FmKei::FmKei(AppState& state, QWidget* parent)
     vScroll1_->setGeometry(TwipsRect(kScrollLeft, kPictureTop, kScrollWidth, kPictureHeight));
     vScroll1_->setPageStep(1);
     connect(vScroll1_, &QScrollBar::valueChanged, this,
-            [this] { RunHandler(s_, [&] { ShowPage(); }); });
+            [this] { HandleEvent(s_, [&] { ShowPage(); }); });
 
-    RunHandler(s_, [&] { Load(); });
+    HandleEvent(s_, [&] { Load(); });
 }
 
 QAction* FmKei::toolButton(int index) const {
@@ -131,7 +133,7 @@ void FmKei::Load() {
     QPalette pal = picture1_->palette();
     pal.setColor(QPalette::Window, Qt::white);
     picture1_->setPalette(pal);
-    PlaceAtSaved(this, s_, kSlotPassbook);
+    MoveToSlot(this, s_, kSlotPassbook);
     label5_->setVisible(true);
     buttons_[1]->setChecked(true);
     {
@@ -171,7 +173,7 @@ void FmKei::ShowPage() {
 }
 
 void FmKei::ToolbarClick(int index) {
-    RunHandler(s_, [&] {
+    HandleEvent(s_, [&] {
         switch (index) {
             case 1:
                 label5_->setVisible(true);
@@ -191,7 +193,8 @@ void FmKei::ToolbarClick(int index) {
 }
 
 void FmKei::closeEvent(QCloseEvent* e) {
-    RunHandler(s_, [&] { SavePosition(s_, this, kSlotPassbook, 0, 0); });
+    // The passbook slot has no default of its own: beyond the screen is 0.
+    HandleEvent(s_, [&] { SaveSlotPosition(this, s_, kSlotPassbook); });
     e->accept();
 }
 
