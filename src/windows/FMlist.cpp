@@ -3,7 +3,6 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QPlainTextEdit>
-#include <QScrollBar>
 #include <QToolBar>
 
 #include "accounting/bet_list.h"
