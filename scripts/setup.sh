@@ -4,7 +4,8 @@
 set -euo pipefail
 
 packages=(build-essential cmake pkg-config qt6-base-dev libgtest-dev libgmock-dev
-          libbenchmark-dev nlohmann-json3-dev fonts-ipafont xvfb xauth)
+          libbenchmark-dev nlohmann-json3-dev fonts-ipafont xvfb xauth
+          qt6-translations-l10n)
 
 missing=()
 for p in "${packages[@]}"; do

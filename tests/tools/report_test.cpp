@@ -140,7 +140,7 @@ TEST(Report, BankChartOfTheDemoDay) {
 TEST(Report, HelpPrintsTheUsageAndSucceeds) {
     ReportRun r = Report("--help");
     EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.out.rfind("usage: zubrica98-report [--folder DIR] ", 0), 0u);
+    EXPECT_EQ(r.out.rfind("usage: zubrica98-report [--folder DIR]\n", 0), 0u);
     EXPECT_EQ(r.err, "");
 }
 
