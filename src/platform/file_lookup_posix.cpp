@@ -1,13 +1,15 @@
 #ifndef _WIN32
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "platform/file_lookup.h"
+#include "platform/folder_index.h"
 #include "startup/run_error.h"
 
 namespace fs = std::filesystem;
@@ -45,6 +47,7 @@ bool IsRegular(const std::string& p) {
 
 std::optional<std::string> FindFile(const std::string& path) {
     if (path.empty()) return std::nullopt;
+    if (auto known = FindInPass(path)) return *known;
     if (IsRegular(path)) return path;
     // Rebuild the path component by component, matching each without case.
     std::string sofar;
@@ -87,10 +90,33 @@ bool FileExists(const std::string& path) {
 std::string ReadFileBytes(const std::string& path) {
     auto real = FindFile(path);
     if (!real) Fail(kErrFileNotFound);
-    std::ifstream in(*real, std::ios::binary);
-    if (!in) Fail(kErrPathFileAccess);
-    std::string data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) Fail(kErrPathFileAccess);
+    const int fd = ::open(real->c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) Fail(errno == ENOENT ? kErrFileNotFound : kErrPathFileAccess);
+    struct Closer {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
+    struct stat st;
+    if (::fstat(fd, &st) != 0) Fail(kErrPathFileAccess);
+    // Gone or replaced by a folder since it was looked up.
+    if (!S_ISREG(st.st_mode)) Fail(kErrFileNotFound);
+    // One read in the usual case: a byte more than the size, so that a short
+    // read tells the end. A file that grew meanwhile is read on to its end.
+    std::string data(static_cast<std::size_t>(st.st_size) + 1, '\0');
+    std::size_t got = 0;
+    for (;;) {
+        const ssize_t n = ::read(fd, data.data() + got, data.size() - got);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            Fail(kErrPathFileAccess);
+        }
+        if (n == 0) break;
+        const bool shortRead = static_cast<std::size_t>(n) < data.size() - got;
+        got += static_cast<std::size_t>(n);
+        if (shortRead) break;
+        data.resize(data.size() * 2);
+    }
+    data.resize(got);
     return data;
 }
 
