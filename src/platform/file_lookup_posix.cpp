@@ -96,27 +96,19 @@ std::string ReadFileBytes(const std::string& path) {
         int fd;
         ~Closer() { ::close(fd); }
     } closer{fd};
-    struct stat st;
-    if (::fstat(fd, &st) != 0) Fail(kErrPathFileAccess);
-    // Gone or replaced by a folder since it was looked up.
-    if (!S_ISREG(st.st_mode)) Fail(kErrFileNotFound);
-    // One read in the usual case: a byte more than the size, so that a short
-    // read tells the end. A file that grew meanwhile is read on to its end.
-    std::string data(static_cast<std::size_t>(st.st_size) + 1, '\0');
-    std::size_t got = 0;
+    // One read in the usual case: PAT98 files are far smaller than the
+    // buffer, and a short read is the end. A longer file is read on.
+    thread_local std::string buffer(std::size_t{1} << 16, '\0');
+    std::string data;
     for (;;) {
-        const ssize_t n = ::read(fd, data.data() + got, data.size() - got);
+        const ssize_t n = ::read(fd, buffer.data(), buffer.size());
         if (n < 0) {
             if (errno == EINTR) continue;
             Fail(kErrPathFileAccess);
         }
-        if (n == 0) break;
-        const bool shortRead = static_cast<std::size_t>(n) < data.size() - got;
-        got += static_cast<std::size_t>(n);
-        if (shortRead) break;
-        data.resize(data.size() * 2);
+        data.append(buffer.data(), static_cast<std::size_t>(n));
+        if (static_cast<std::size_t>(n) < buffer.size()) break;
     }
-    data.resize(got);
     return data;
 }
 
