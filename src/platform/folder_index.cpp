@@ -1,6 +1,6 @@
 #include "platform/folder_index.h"
 
-#include <unordered_map>
+#include <functional>
 #include <utility>
 
 #include "platform/file_lookup.h"
@@ -9,34 +9,49 @@ namespace zb {
 
 namespace {
 
-// One folder's names, looked up by their folded key.
+// One folder's names, looked up by their folded key in an open-addressed
+// table of indexes (built once, never grown).
 struct Listing {
     std::string folder;  // as the paths spell it, separator included
     bool listed = false;
     std::vector<platform::ListedName> names;
-    struct Key {
-        uint32_t first;  // in listing order
-        bool several;    // names that differ only in case
-    };
-    std::unordered_map<std::string, Key> byKey;
+    std::vector<std::string> keys;
+    std::vector<uint8_t> several;  // of the first name of a key: others differ in case only
+    std::vector<uint32_t> slots;   // index + 1 of a key's first name; 0 free
 
     explicit Listing(std::string f) : folder(std::move(f)) {
         listed = platform::ListFolder(folder.empty() ? std::string(".") : folder, names);
         if (!listed) return;
-        byKey.reserve(names.size());
+        keys.reserve(names.size());
+        several.assign(names.size(), 0);
+        std::size_t cap = 16;
+        while (cap < 2 * names.size()) cap <<= 1;
+        slots.assign(cap, 0);
         for (uint32_t i = 0; i < names.size(); ++i) {
-            auto [it, fresh] = byKey.try_emplace(platform::FoldName(names[i].name), Key{i, false});
-            if (!fresh) it->second.several = true;
+            keys.push_back(platform::FoldName(names[i].name));
+            uint32_t& slot = slots[probe(keys.back())];
+            if (slot == 0)
+                slot = i + 1;
+            else
+                several[slot - 1] = 1;
         }
+    }
+
+    // The slot of key: where it is, or the free one where it would go.
+    std::size_t probe(std::string_view key) const {
+        const std::size_t mask = slots.size() - 1;
+        std::size_t at = std::hash<std::string_view>{}(key)&mask;
+        while (slots[at] != 0 && keys[slots[at] - 1] != key) at = (at + 1) & mask;
+        return at;
     }
 
     // The entry for name: its exact spelling first, else the first in order
     // that matches without regard to case, as a walk through the folder finds it.
     platform::ListedName* find(std::string_view name) {
-        auto it = byKey.find(platform::FoldName(name));
-        if (it == byKey.end()) return nullptr;
-        platform::ListedName* first = &names[it->second.first];
-        if (first->name == name || !it->second.several) return first;
+        const uint32_t slot = slots[probe(platform::FoldName(name))];
+        if (slot == 0) return nullptr;
+        platform::ListedName* first = &names[slot - 1];
+        if (first->name == name || !several[slot - 1]) return first;
         for (platform::ListedName& n : names)
             if (n.name == name) return &n;
         return first;

@@ -134,9 +134,8 @@ void SortRecords(BetRecord* first, std::size_t n) {
         if (a.k[1] != b.k[1]) return a.k[1] < b.k[1];
         return a.k[2] < b.k[2];
     });
-    std::vector<BetRecord> sorted(n);
-    for (std::size_t j = 0; j < n; ++j) sorted[j] = first[keyed[j].i];
-    std::copy(sorted.begin(), sorted.end(), first);
+    const std::vector<BetRecord> records(first, first + n);
+    for (std::size_t j = 0; j < n; ++j) first[j] = records[keyed[j].i];
 }
 
 // Calls f(entry, reference) for every bet entry of the named purchase files
