@@ -47,6 +47,10 @@ void ParseRecords(AppState& s, int16_t venue, std::u16string_view buffer, std::s
     }
 }
 
+// The header that reads takes at most 22 bytes (the body is length - 22
+// characters); the longest buffer is the wide file's.
+constexpr std::size_t kPayoutMaxBytes = 22 + 2196 * 2 + 2;
+
 struct PayoutKind {
     const char* prefix;
     std::size_t bufferLength;
@@ -95,7 +99,7 @@ void ReadPayoutFiles(AppState& s) {
         for (const PayoutKind& kind : kKinds) {
             const auto path = FindFile(JoinPath(s.Pat98Folder, kind.prefix + code + ".JRA"));
             if (!path) continue;
-            const std::string bytes = ReadFileBytes(*path);
+            const std::string bytes = ReadPat98File(*path, kPayoutMaxBytes);
             const long length = static_cast<long>(bytes.size());
             SeqReader in(bytes);
             in.chars(8);
