@@ -15,6 +15,7 @@ constexpr std::size_t kProgrammeMaxBytes = kProgrammeChars * 2 + 2;
 // The longest path Windows takes is 32,767 characters: in Shift-JIS at most
 // twice as many bytes, and the line end.
 constexpr std::size_t kSeedMaxBytes = 32767 * 2 + 2;
+constexpr std::size_t kMeetingFieldsEnd = 68;
 constexpr int kFlagBase = 573;  // race k's flag is at 573 + k
 
 // The tables one read fills; committed to the state only when every file read
@@ -31,7 +32,11 @@ struct Programme {
 std::u16string ReadProgrammeText(const std::string& path) {
     SeqReader in(ReadPat98File(path, kProgrammeMaxBytes));
     long n = static_cast<long>(in.length()) - 2;  // the line end is not read
-    return PadTo(in.chars(n), kProgrammeChars);
+    std::u16string text = in.chars(n);
+    // A file cut inside the meeting codes would give a code cut short ("0"
+    // for "02"): it fails as one too short to reach them.
+    if (text.size() < kMeetingFieldsEnd) Fail(kErrTypeMismatch);
+    return PadTo(text, kProgrammeChars);
 }
 
 void ReadMeetingRow(Programme& p, int row, std::u16string_view text) {
