@@ -1,16 +1,14 @@
 #ifndef _WIN32
 
+#include <dirent.h>
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <fstream>
 #include <iterator>
 
 #include "platform/file_lookup.h"
 #include "startup/run_error.h"
-
-namespace fs = std::filesystem;
 
 namespace zb {
 
@@ -67,16 +65,18 @@ std::optional<std::string> FindFile(const std::string& path) {
         struct stat st;
         if (part != ".." && ::stat(sofar.c_str(), &st) != 0) {
             const std::string folder = base == 0 ? std::string(".") : sofar.substr(0, base);
+            // The names straight from the folder: no copy of each on the way.
+            DIR* dir = ::opendir(folder.c_str());
+            if (!dir) return std::nullopt;
             bool found = false;
-            std::error_code ec;
-            for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-                std::string name = it->path().filename().string();
-                if (SameIgnoringCase(name, part)) {
-                    sofar.replace(at, std::string::npos, name);
+            while (const dirent* e = ::readdir(dir)) {
+                if (SameIgnoringCase(e->d_name, part)) {
+                    sofar.replace(at, std::string::npos, e->d_name);
                     found = true;
                     break;
                 }
             }
+            ::closedir(dir);
             if (!found) return std::nullopt;
         }
     }
