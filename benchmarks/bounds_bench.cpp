@@ -3,12 +3,12 @@
 // The cost must follow what the layouts use, not the sizes.
 
 #include <benchmark/benchmark.h>
-#include <sys/resource.h>
 
 #include <fstream>
 #include <memory>
 #include <string>
 
+#include "bench_util.h"
 #include "fixtures/pat98_writer.h"
 #include "fixtures/race_day_writer.h"
 #include "readers/readers.h"
@@ -17,18 +17,10 @@
 namespace {
 
 using namespace zb::fixture;
+using zb::bench::PeakKb;
+using zb::bench::Silent;
 
 constexpr std::size_t kHundredMb = 100 * 1000 * 1000;
-
-struct Silent : zb::MessageSink {
-    void critical(const std::string&, const std::string&) override {}
-};
-
-long PeakKb() {
-    struct rusage u;
-    getrusage(RUSAGE_SELF, &u);
-    return u.ru_maxrss;
-}
 
 // One meeting: a settled race, a race settled by its payout files, two
 // purchase files, odds and post time of race 3.
