@@ -122,6 +122,9 @@ class FMmainTest : public QObject {
         QCOMPARE(m.width(), zb::TwipsToPxX(1965));
         QVERIFY(!m.windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
         QVERIFY(!m.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+        // On Windows the close box only shows with the system menu.
+        QVERIFY(m.windowFlags().testFlags(Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint |
+                                          Qt::MSWindowsFixedSizeDialogHint));
         QCOMPARE(m.minimumSize(), m.maximumSize());
 
         const QStringList tips = {Q(u"更新"), QString(), Q(u"収支表"), Q(u"投票履歴"), Q(u"通帳")};
