@@ -4,6 +4,7 @@
 // Heavy day: 3 meetings all settled, 1000 bets in 100 purchase files, about
 // 2000 payout entries. Morning day: the same bets, most result files not yet
 // written, odds and post-time files of every race of today and tomorrow.
+// Figures mean something in a Release build (-DCMAKE_BUILD_TYPE=Release).
 
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
@@ -18,6 +19,7 @@
 #include "accounting/day_figures.h"
 #include "accounting/passbook.h"
 #include "accounting/settlement.h"
+#include "bench_util.h"
 #include "fixtures/pat98_writer.h"
 #include "fixtures/race_day_writer.h"
 #include "readers/readers.h"
@@ -27,12 +29,9 @@
 namespace {
 
 using namespace zb::fixture;
+using zb::bench::Silent;
 
 constexpr int kVenues[3] = {5, 9, 7};
-
-struct Silent : zb::MessageSink {
-    void critical(const std::string&, const std::string&) override {}
-};
 
 void SettledByPayouts(RaceDay& day, int v, int r) {
     day.payouts(v, r, {'1', {{0, 1, 200}, {0, 2, 300}, {0, 3, 400}}},

@@ -1,18 +1,16 @@
 #ifndef _WIN32
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
-#include <filesystem>
 
 #include "platform/file_lookup.h"
 #include "platform/folder_index.h"
 #include "startup/run_error.h"
-
-namespace fs = std::filesystem;
 
 namespace zb {
 
@@ -50,6 +48,7 @@ std::optional<std::string> FindFile(const std::string& path) {
     if (auto known = FindInPass(path)) return *known;
     if (IsRegular(path)) return path;
     // Rebuild the path component by component, matching each without case.
+    // The path grows in place, so a path of many components costs its length.
     std::string sofar;
     std::size_t i = 0;
     if (path[0] == '/') {
@@ -59,25 +58,30 @@ std::optional<std::string> FindFile(const std::string& path) {
     while (i <= path.size()) {
         std::size_t j = path.find('/', i);
         if (j == std::string::npos) j = path.size();
-        std::string part = path.substr(i, j - i);
+        const std::string_view part(path.data() + i, j - i);
         i = j + 1;
         if (part.empty() || part == ".") continue;
-        std::string base = sofar.empty() ? std::string(".") : sofar;
-        std::string next = sofar.empty() || sofar.back() == '/' ? sofar + part : sofar + "/" + part;
-        std::error_code ec;
-        if (part != ".." && !fs::exists(next, ec)) {
+        const std::size_t base = sofar.size();
+        if (!sofar.empty() && sofar.back() != '/') sofar += '/';
+        const std::size_t at = sofar.size();
+        sofar += part;
+        struct stat st;
+        if (part != ".." && ::stat(sofar.c_str(), &st) != 0) {
+            const std::string folder = base == 0 ? std::string(".") : sofar.substr(0, base);
+            // The names straight from the folder: no copy of each on the way.
+            DIR* dir = ::opendir(folder.c_str());
+            if (!dir) return std::nullopt;
             bool found = false;
-            for (fs::directory_iterator it(base, ec), end; !ec && it != end; it.increment(ec)) {
-                std::string name = it->path().filename().string();
-                if (SameIgnoringCase(name, part)) {
-                    next = sofar.empty() || sofar.back() == '/' ? sofar + name : sofar + "/" + name;
+            while (const dirent* e = ::readdir(dir)) {
+                if (SameIgnoringCase(e->d_name, part)) {
+                    sofar.replace(at, std::string::npos, e->d_name);
                     found = true;
                     break;
                 }
             }
+            ::closedir(dir);
             if (!found) return std::nullopt;
         }
-        sofar = next;
     }
     if (IsRegular(sofar)) return sofar;
     return std::nullopt;
@@ -88,6 +92,10 @@ bool FileExists(const std::string& path) {
 }
 
 std::string ReadFileBytes(const std::string& path) {
+    return ReadFilePrefix(path, std::string::npos);
+}
+
+std::string ReadFilePrefix(const std::string& path, std::size_t maxBytes) {
     auto real = FindFile(path);
     if (!real) Fail(kErrFileNotFound);
     const int fd = ::open(real->c_str(), O_RDONLY | O_CLOEXEC);
@@ -100,14 +108,15 @@ std::string ReadFileBytes(const std::string& path) {
     // buffer, and a short read is the end. A longer file is read on.
     thread_local std::string buffer(std::size_t{1} << 16, '\0');
     std::string data;
-    for (;;) {
-        const ssize_t n = ::read(fd, buffer.data(), buffer.size());
+    while (data.size() < maxBytes) {
+        const std::size_t want = std::min(buffer.size(), maxBytes - data.size());
+        const ssize_t n = ::read(fd, buffer.data(), want);
         if (n < 0) {
             if (errno == EINTR) continue;
             Fail(kErrPathFileAccess);
         }
         data.append(buffer.data(), static_cast<std::size_t>(n));
-        if (static_cast<std::size_t>(n) < buffer.size()) break;
+        if (static_cast<std::size_t>(n) < want) break;
     }
     return data;
 }

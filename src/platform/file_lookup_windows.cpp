@@ -43,6 +43,10 @@ bool FileExists(const std::string& path) {
 }
 
 std::string ReadFileBytes(const std::string& path) {
+    return ReadFilePrefix(path, std::string::npos);
+}
+
+std::string ReadFilePrefix(const std::string& path, std::size_t maxBytes) {
     const auto real = FindFile(path);
     if (!real) Fail(kErrFileNotFound);
     // PAT98 may be writing the file: share it for every kind of access.
@@ -51,28 +55,23 @@ std::string ReadFileBytes(const std::string& path) {
                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE)
         Fail(GetLastError() == ERROR_FILE_NOT_FOUND ? kErrFileNotFound : kErrPathFileAccess);
-    LARGE_INTEGER size;
-    if (!GetFileSizeEx(h, &size)) size.QuadPart = 0;
-    // One read in the usual case: a byte more than the size, so that a short
-    // read tells the end. A file that grew meanwhile is read on to its end.
-    std::string data(static_cast<std::size_t>(size.QuadPart) + 1, '\0');
-    std::size_t got = 0;
+    // One read in the usual case: PAT98 files are far smaller than the
+    // buffer, and a short read is the end. A longer file is read on.
+    thread_local std::string buffer(std::size_t{1} << 16, '\0');
+    std::string data;
     bool ok = true;
-    for (;;) {
-        const DWORD want = static_cast<DWORD>(std::min<std::size_t>(data.size() - got, 1u << 30));
+    while (data.size() < maxBytes) {
+        const DWORD want = static_cast<DWORD>(std::min(buffer.size(), maxBytes - data.size()));
         DWORD n = 0;
-        if (!ReadFile(h, data.data() + got, want, &n, nullptr)) {
+        if (!ReadFile(h, buffer.data(), want, &n, nullptr)) {
             ok = false;
             break;
         }
-        if (n == 0) break;
-        got += n;
+        data.append(buffer.data(), n);
         if (n < want) break;
-        if (got == data.size()) data.resize(data.size() * 2);
     }
     CloseHandle(h);
     if (!ok) Fail(kErrPathFileAccess);
-    data.resize(got);
     return data;
 }
 

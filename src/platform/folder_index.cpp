@@ -108,11 +108,11 @@ std::optional<std::optional<std::string>> FindInPass(const std::string& path) {
     return std::optional<std::string>(std::move(real));
 }
 
-std::string ReadFileBytesOncePerPass(const std::string& path) {
-    if (pass.depth == 0) return ReadFileBytes(path);
+std::string ReadFileBytesOncePerPass(const std::string& path, std::size_t maxBytes) {
+    if (pass.depth == 0) return ReadFilePrefix(path, maxBytes);
     for (const auto& [p, bytes] : pass.filesRead)
-        if (p == path) return bytes;
-    std::string bytes = ReadFileBytes(path);
+        if (p == path) return bytes.substr(0, maxBytes);
+    std::string bytes = ReadFilePrefix(path, maxBytes);
     pass.filesRead.emplace_back(path, bytes);
     return bytes;
 }

@@ -35,9 +35,11 @@ void ForgetFolderListings();
 // cannot tell (the folder cannot be listed as spelled): ask the file system.
 std::optional<std::optional<std::string>> FindInPass(const std::string& path);
 
-// The whole file, read at most once per pass: a second call in the same pass
-// gives the bytes of the first. Outside a pass, ReadFileBytes.
-std::string ReadFileBytesOncePerPass(const std::string& path);
+// The file's first maxBytes bytes, read at most once per pass: a second call
+// in the same pass gives the bytes of the first. Outside a pass,
+// ReadFilePrefix.
+std::string ReadFileBytesOncePerPass(const std::string& path,
+                                     std::size_t maxBytes = std::string::npos);
 
 namespace platform {
 

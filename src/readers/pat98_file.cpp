@@ -6,6 +6,10 @@
 
 namespace zb {
 
+std::string ReadPat98File(const std::string& path, std::size_t maxBytes) {
+    return ReadFilePrefix(path, maxBytes);
+}
+
 std::string_view SeqReader::charSpan(long n) {
     if (n < 0) Fail(kErrInvalidCall);
     std::size_t start = pos_;

@@ -46,7 +46,7 @@ void RequireEntries(const Block& b, std::size_t countEnd, std::size_t first, std
 // The index, its count of entries checked against its length.
 std::u16string ReadIndex(const std::string& path) {
     // Alog and Blog read the same index: once per pass.
-    Block b = BlockOf(ReadFileBytesOncePerPass(path), kIndexBlock);
+    Block b = BlockOf(ReadFileBytesOncePerPass(path, kIndexBlock), kIndexBlock);
     RequireEntries(b, 19, 24, 26, QuickLenientI16(Mid(b.text, 17, 3)));
     return std::move(b.text);
 }
@@ -149,7 +149,7 @@ void ForEachBetEntry(const AppState& s, const std::vector<std::u16string>& names
         // file system spells them.
         const std::string path = JoinPath(s.Pat98Folder, "\\" + U16ToUtf8(name) + ".JRA");
         if (!FileExists(path)) continue;
-        const Block block = BlockOf(ReadFileBytes(path), kPurchaseBlock);
+        const Block block = BlockOf(ReadPat98File(path, kPurchaseBlock), kPurchaseBlock);
         const std::u16string_view file = block.text;
         const std::u16string_view reference = Mid(file, 13, 4);
         const int16_t m = QuickLenientI16(Mid(file, 21, 2));

@@ -13,6 +13,9 @@ namespace zb {
 namespace {
 
 constexpr std::size_t kSkippedBodyBytes = 284;
+constexpr std::size_t kResultChars = 318;
+// A header that reads takes at most 92 bytes (the body is length - 92).
+constexpr std::size_t kResultMaxBytes = 92 + kSkippedBodyBytes + kResultChars * 2 + 2;
 
 constexpr std::array<SlotSection, 9> kResultLayout{{
     {SlotKind::kSkip, 1},
@@ -64,7 +67,7 @@ void ReadRaceResults(AppState& s) {
             if (race == 1) stem = JoinPath(s.Pat98Folder, "\\KS-" + MeetingCode(s, k));
             const auto path = FindFile(stem + Narrow(Hex(race)) + ".JRA");
             if (!path) continue;
-            const std::string bytes = ReadFileBytes(*path);
+            const std::string bytes = ReadPat98File(*path, kResultMaxBytes);
             SeqReader in = SeqReader::Over(bytes);
             const long length = static_cast<long>(in.length());
             in.skipChars(8);

@@ -1,12 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
 #include <filesystem>
 #include <string>
 
 #include "accounting/passbook_test_util.h"
 #include "fixtures/pat98_writer.h"
+#include "fixtures/run_command.h"
 
 namespace zb {
 namespace {
@@ -15,15 +14,7 @@ using fixture::Pat98Dir;
 using fixture::TempDir;
 
 std::string RunReport(const std::string& args) {
-    std::string cmd = std::string(ZB_REPORT_BINARY) + " " + args + " 2>/dev/null";
-    std::string out;
-    FILE* p = popen(cmd.c_str(), "r");
-    if (!p) return out;
-    std::array<char, 4096> buf;
-    std::size_t n;
-    while ((n = fread(buf.data(), 1, buf.size(), p)) > 0) out.append(buf.data(), n);
-    pclose(p);
-    return out;
+    return fixture::RunCommand(std::string(ZB_REPORT_BINARY) + " " + args + " 2>/dev/null").out;
 }
 
 struct ReportPassbook : ::testing::Test {

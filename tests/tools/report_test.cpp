@@ -1,14 +1,12 @@
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <array>
-#include <cstdio>
 #include <filesystem>
 #include <nlohmann/json.hpp>
 #include <string>
 
 #include "fixtures/demo_day.h"
 #include "fixtures/pat98_writer.h"
+#include "fixtures/run_command.h"
 
 namespace zb {
 namespace {
@@ -25,16 +23,9 @@ struct ReportRun {
 ReportRun Report(const std::string& args) {
     TempDir t;
     std::string errFile = t.path() + "/err";
-    std::string cmd = std::string(ZB_REPORT_BINARY) + " " + args + " 2>" + errFile;
-    ReportRun r{0, "", ""};
-    FILE* p = popen(cmd.c_str(), "r");
-    std::array<char, 4096> buf;
-    std::size_t n;
-    while ((n = fread(buf.data(), 1, buf.size(), p)) > 0) r.out.append(buf.data(), n);
-    int st = pclose(p);
-    r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-    r.err = fixture::ReadAll(errFile);
-    return r;
+    const fixture::CommandRun run =
+        fixture::RunCommand(std::string(ZB_REPORT_BINARY) + " " + args + " 2>" + errFile);
+    return ReportRun{run.status, run.out, fixture::ReadAll(errFile)};
 }
 
 TEST(Report, OutsideAPat98FolderExitsTwo) {
