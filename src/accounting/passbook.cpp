@@ -6,6 +6,7 @@
 #include "platform/replace_file.h"
 #include "platform/sjis.h"
 #include "readers/pat98_file.h"
+#include "readers/quick_text.h"
 #include "startup/startup.h"
 
 namespace zb {
@@ -129,13 +130,13 @@ std::string PassbookFileText(const AppState& s) {
 }
 
 PassbookEntry ParsePassbookLine(std::string_view line) {
-    std::u16string t = PadTo(DecodeSjis(line), kPassbookLineLength);
+    std::u16string t = PadTo(QuickDecodeSjis(line), kPassbookLineLength);
     std::u16string_view v(t);
     PassbookEntry e;
     e.date.assign(v.substr(0, 8));
-    e.stake = LenientI32(v.substr(8, 8));
-    e.payout = LenientI32(v.substr(16, 8));
-    e.profit = LenientI32(v.substr(24, 9));
+    e.stake = QuickLenientI32(v.substr(8, 8));
+    e.payout = QuickLenientI32(v.substr(16, 8));
+    e.profit = QuickLenientI32(v.substr(24, 9));
     return e;
 }
 

@@ -21,5 +21,7 @@ bool FileExists(const std::string& path);
 
 // The whole file; failure 53 when it does not exist, 75 when it cannot be read.
 std::string ReadFileBytes(const std::string& path);
+// The same, cut after maxBytes: a longer file costs no more than that.
+std::string ReadFilePrefix(const std::string& path, std::size_t maxBytes);
 
 }  // namespace zb

@@ -1,13 +1,15 @@
 #ifndef _WIN32
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
+#include <cerrno>
 
 #include "platform/file_lookup.h"
+#include "platform/folder_index.h"
 #include "startup/run_error.h"
 
 namespace zb {
@@ -43,6 +45,7 @@ bool IsRegular(const std::string& p) {
 
 std::optional<std::string> FindFile(const std::string& path) {
     if (path.empty()) return std::nullopt;
+    if (auto known = FindInPass(path)) return *known;
     if (IsRegular(path)) return path;
     // Rebuild the path component by component, matching each without case.
     // The path grows in place, so a path of many components costs its length.
@@ -89,12 +92,32 @@ bool FileExists(const std::string& path) {
 }
 
 std::string ReadFileBytes(const std::string& path) {
+    return ReadFilePrefix(path, std::string::npos);
+}
+
+std::string ReadFilePrefix(const std::string& path, std::size_t maxBytes) {
     auto real = FindFile(path);
     if (!real) Fail(kErrFileNotFound);
-    std::ifstream in(*real, std::ios::binary);
-    if (!in) Fail(kErrPathFileAccess);
-    std::string data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) Fail(kErrPathFileAccess);
+    const int fd = ::open(real->c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) Fail(errno == ENOENT ? kErrFileNotFound : kErrPathFileAccess);
+    struct Closer {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
+    // One read in the usual case: PAT98 files are far smaller than the
+    // buffer, and a short read is the end. A longer file is read on.
+    thread_local std::string buffer(std::size_t{1} << 16, '\0');
+    std::string data;
+    while (data.size() < maxBytes) {
+        const std::size_t want = std::min(buffer.size(), maxBytes - data.size());
+        const ssize_t n = ::read(fd, buffer.data(), want);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            Fail(kErrPathFileAccess);
+        }
+        data.append(buffer.data(), static_cast<std::size_t>(n));
+        if (static_cast<std::size_t>(n) < want) break;
+    }
     return data;
 }
 

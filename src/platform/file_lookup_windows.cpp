@@ -4,7 +4,10 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "platform/file_lookup.h"
+#include "platform/folder_index.h"
 #include "platform/sjis.h"
 #include "startup/run_error.h"
 
@@ -29,6 +32,7 @@ std::string JoinPath(std::string_view folder, std::string_view name) {
 
 std::optional<std::string> FindFile(const std::string& path) {
     if (path.empty()) return std::nullopt;
+    if (auto known = FindInPass(path)) return *known;
     const DWORD attr = GetFileAttributesW(Wide(path).c_str());
     if (attr == INVALID_FILE_ATTRIBUTES || (attr & FILE_ATTRIBUTE_DIRECTORY)) return std::nullopt;
     return path;
@@ -39,18 +43,33 @@ bool FileExists(const std::string& path) {
 }
 
 std::string ReadFileBytes(const std::string& path) {
-    if (!FindFile(path)) Fail(kErrFileNotFound);
+    return ReadFilePrefix(path, std::string::npos);
+}
+
+std::string ReadFilePrefix(const std::string& path, std::size_t maxBytes) {
+    const auto real = FindFile(path);
+    if (!real) Fail(kErrFileNotFound);
     // PAT98 may be writing the file: share it for every kind of access.
-    HANDLE h = CreateFileW(Wide(path).c_str(), GENERIC_READ,
+    HANDLE h = CreateFileW(Wide(*real).c_str(), GENERIC_READ,
                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) Fail(kErrPathFileAccess);
+    if (h == INVALID_HANDLE_VALUE)
+        Fail(GetLastError() == ERROR_FILE_NOT_FOUND ? kErrFileNotFound : kErrPathFileAccess);
+    // One read in the usual case: PAT98 files are far smaller than the
+    // buffer, and a short read is the end. A longer file is read on.
+    thread_local std::string buffer(std::size_t{1} << 16, '\0');
     std::string data;
-    char buf[65536];
-    DWORD got = 0;
     bool ok = true;
-    while ((ok = ReadFile(h, buf, sizeof buf, &got, nullptr) != 0) && got > 0)
-        data.append(buf, got);
+    while (data.size() < maxBytes) {
+        const DWORD want = static_cast<DWORD>(std::min(buffer.size(), maxBytes - data.size()));
+        DWORD n = 0;
+        if (!ReadFile(h, buffer.data(), want, &n, nullptr)) {
+            ok = false;
+            break;
+        }
+        data.append(buffer.data(), n);
+        if (n < want) break;
+    }
     CloseHandle(h);
     if (!ok) Fail(kErrPathFileAccess);
     return data;

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "platform/folder_index.h"
 #include "readers/pat98_file.h"
 #include "startup/run_error.h"
 
@@ -208,6 +209,10 @@ bool ProtectedFile(const fs::path& p) {
 }  // namespace
 
 void ReplaceFile(const std::string& path, std::string_view content) {
+    // Whatever happens below, listings taken before are out of date.
+    struct Forget {
+        ~Forget() { ForgetFolderListings(); }
+    } forget;
     const fs::path target = FollowLinks(PathOf(FindFile(path).value_or(path)));
     fs::path dir = target.parent_path();
     if (dir.empty()) dir = ".";

@@ -1,18 +1,16 @@
 #include "readers/pat98_file.h"
 
-#include "platform/replace_file.h"
 #include "platform/sjis.h"
+#include "readers/quick_text.h"
 #include "startup/run_error.h"
 
 namespace zb {
 
 std::string ReadPat98File(const std::string& path, std::size_t maxBytes) {
-    std::string bytes = ReadFileUpTo(path, maxBytes);
-    if (bytes.size() > maxBytes) bytes.resize(maxBytes);
-    return bytes;
+    return ReadFilePrefix(path, maxBytes);
 }
 
-std::u16string SeqReader::chars(long n) {
+std::string_view SeqReader::charSpan(long n) {
     if (n < 0) Fail(kErrInvalidCall);
     std::size_t start = pos_;
     std::size_t p = pos_;
@@ -27,20 +25,24 @@ std::u16string SeqReader::chars(long n) {
         }
     }
     pos_ = p;
-    return DecodeSjis(std::string_view(data_).substr(start, p - start));
+    return data_.substr(start, p - start);
 }
 
-std::string SeqReader::bytes(long n) {
+std::u16string SeqReader::chars(long n) {
+    return QuickDecodeSjis(charSpan(n));
+}
+
+std::string_view SeqReader::view(long n) {
     if (n < 0) Fail(kErrInvalidCall);
     if (static_cast<std::size_t>(n) > remaining()) Fail(kErrPastEnd);
-    std::string r = data_.substr(pos_, static_cast<std::size_t>(n));
+    std::string_view r = data_.substr(pos_, static_cast<std::size_t>(n));
     pos_ += static_cast<std::size_t>(n);
     return r;
 }
 
 std::string SeqReader::block(std::size_t n) {
     std::size_t k = std::min(n, remaining());
-    std::string r = data_.substr(pos_, k);
+    std::string r(data_.substr(pos_, k));
     pos_ += k;
     return r;
 }

@@ -16,19 +16,34 @@ std::string ReadPat98File(const std::string& path, std::size_t maxBytes);
 // Sequential reading of a file's bytes, as text input reads them.
 class SeqReader {
   public:
-    explicit SeqReader(std::string bytes) : data_(std::move(bytes)) {}
+    explicit SeqReader(std::string bytes) : own_(std::move(bytes)), data_(own_) {}
+    // Reads bytes the caller keeps alive, without copying them.
+    static SeqReader Over(std::string_view bytes) { return SeqReader(bytes); }
+    SeqReader(const SeqReader&) = delete;
+    SeqReader& operator=(const SeqReader&) = delete;
+
     // n characters: a double-byte Shift-JIS character counts as one. Reading
     // beyond the end (also within a character) is failure 62.
     std::u16string chars(long n);
+    // The same characters passed over, not decoded.
+    void skipChars(long n) { charSpan(n); }
     // n raw bytes; beyond the end is failure 62.
-    std::string bytes(long n);
+    std::string bytes(long n) { return std::string(view(n)); }
+    // The same without a copy: valid while the reader lives.
+    std::string_view view(long n);
     // A block of up to n bytes: a shorter file gives what it has.
     std::string block(std::size_t n);
     std::size_t length() const { return data_.size(); }
     std::size_t remaining() const { return data_.size() - pos_; }
+    // The bytes not read yet.
+    std::string_view rest() const { return data_.substr(pos_); }
 
   private:
-    std::string data_;
+    explicit SeqReader(std::string_view bytes) : data_(bytes) {}
+    std::string_view charSpan(long n);
+
+    std::string own_;
+    std::string_view data_;
     std::size_t pos_ = 0;
 };
 

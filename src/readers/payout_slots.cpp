@@ -27,12 +27,11 @@ std::u16string RaceKey(long venue, long race) {
 void AddPayoutEntry(AppState& s, std::u16string_view key, std::u16string_view code,
                     std::u16string_view first, std::u16string_view second,
                     std::u16string_view amount) {
-    std::array<char16_t, 32> buf;
+    PayoutEntry& e = s.PayoutTable(s.PayoutCount);
     std::size_t n = 0;
     for (std::u16string_view part : {key, code, first, second, amount})
-        for (char16_t c : part)
-            if (n < buf.size()) buf[n++] = c;
-    s.PayoutTable(s.PayoutCount).assign(std::u16string_view(buf.data(), n));
+        for (std::size_t i = 0; i < part.size() && n < kPayoutEntryLength; ++i) e.c[n++] = part[i];
+    for (; n < kPayoutEntryLength; ++n) e.c[n] = u' ';
     s.PayoutCount = Add<int16_t>(s.PayoutCount, 1);
 }
 

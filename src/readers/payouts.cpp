@@ -114,22 +114,21 @@ void ReadPayoutFiles(AppState& s) {
             const auto path = FindFile(JoinPath(s.Pat98Folder, kind.prefix + code + ".JRA"));
             if (!path) continue;
             const std::string bytes = ReadPat98File(*path, kPayoutMaxBytes);
-            const long length = static_cast<long>(bytes.size());
-            SeqReader in(bytes);
-            in.chars(8);
-            in.bytes(4);
-            in.chars(8);
+            SeqReader in = SeqReader::Over(bytes);
+            in.skipChars(8);
+            in.view(4);
+            in.skipChars(8);
             // As many characters as the body has bytes: a double-byte
             // character makes this run into the line end and past it.
-            const long n = length - 22;
-            const std::string_view rest =
-                std::string_view(bytes).substr(bytes.size() - in.remaining());
-            const std::u16string body =
+            const long n = static_cast<long>(bytes.size()) - 22;
+            const std::string_view rest = in.rest();
+            std::u16string body =
                 n >= 0 && static_cast<std::size_t>(n) <= rest.size() && IsPlainAscii(rest)
                     ? QuickDecodeSjis(rest.substr(0, static_cast<std::size_t>(n)))
                     : in.chars(n);
             RequireFinalRecords(s, venue, body, kind);
-            kind.parse(s, venue, PadTo(body, kind.bufferLength));
+            body.resize(kind.bufferLength, u' ');
+            kind.parse(s, venue, body);
         }
     }
 }

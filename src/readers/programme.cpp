@@ -3,6 +3,7 @@
 #include "platform/replace_file.h"
 #include "platform/sjis.h"
 #include "readers/pat98_file.h"
+#include "readers/quick_text.h"
 #include "readers/readers.h"
 #include "startup/run_error.h"
 
@@ -40,14 +41,14 @@ std::u16string ReadProgrammeText(const std::string& path) {
 }
 
 void ReadMeetingRow(Programme& p, int row, std::u16string_view text) {
-    p.meetings(row, 1) = StrictI16(Mid(text, 59, 2));
-    p.meetings(row, 2) = StrictI16(Mid(text, 65, 2));
-    p.meetings(row, 3) = StrictI16(Mid(text, 67, 2));
+    p.meetings(row, 1) = QuickStrictI16(Mid(text, 59, 2));
+    p.meetings(row, 2) = QuickStrictI16(Mid(text, 65, 2));
+    p.meetings(row, 3) = QuickStrictI16(Mid(text, 67, 2));
 }
 
 void ReadFlagRow(Programme& p, int row, std::u16string_view text) {
     if (p.serial <= 0) return;
-    for (int k = 1; k <= 12; ++k) p.flags(row, k) = LenientI16(Mid(text, kFlagBase + k, 1));
+    for (int k = 1; k <= 12; ++k) p.flags(row, k) = QuickLenientI16(Mid(text, kFlagBase + k, 1));
 }
 
 }  // namespace
@@ -70,12 +71,12 @@ void ReadProgramme(AppState& s) {
     p.meetingCount = 1;
     std::u16string text = ReadProgrammeText(fileA);
     ReadMeetingRow(p, 1, text);
-    p.balance = LenientI32(Mid(text, 25, 8));
-    p.balance = Sub(p.balance, LenientI32(Mid(text, 33, 8)));
-    p.balance = Add(p.balance, LenientI32(Mid(text, 41, 8)));
-    p.balance = Add(p.balance, LenientI32(Mid(text, 49, 8)));
+    p.balance = QuickLenientI32(Mid(text, 25, 8));
+    p.balance = Sub(p.balance, QuickLenientI32(Mid(text, 33, 8)));
+    p.balance = Add(p.balance, QuickLenientI32(Mid(text, 41, 8)));
+    p.balance = Add(p.balance, QuickLenientI32(Mid(text, 49, 8)));
     p.raceDate.assign(Mid(text, 1, 8));
-    p.serial = LenientI16(Mid(text, 9, 4));
+    p.serial = QuickLenientI16(Mid(text, 9, 4));
     ReadFlagRow(p, 1, text);
 
     static const char* const kLetters[] = {"B", "C", "D", "E", "F"};

@@ -5,6 +5,8 @@
 #include <chrono>
 #include <vector>
 
+#include "platform/folder_index.h"
+#include "readers/packed_text.h"
 #include "readers/pat98_file.h"
 #include "readers/quick_text.h"
 #include "readers/readers.h"
@@ -24,12 +26,11 @@ struct Block {
     std::size_t held = 0;
 };
 
-Block ReadBlock(const std::string& path, std::size_t n) {
-    SeqReader in(ReadPat98File(path, n));
+Block BlockOf(std::string_view bytes, std::size_t n) {
     Block b;
-    b.text = QuickDecodeSjis(in.block(n));
+    b.text = QuickDecodeSjis(bytes.substr(0, n));
     b.held = b.text.size();
-    b.text = PadTo(b.text, n);
+    b.text.resize(n, u' ');
     return b;
 }
 
@@ -44,7 +45,8 @@ void RequireEntries(const Block& b, std::size_t countEnd, std::size_t first, std
 
 // The index, its count of entries checked against its length.
 std::u16string ReadIndex(const std::string& path) {
-    Block b = ReadBlock(path, kIndexBlock);
+    // Alog and Blog read the same index: once per pass.
+    Block b = BlockOf(ReadFileBytesOncePerPass(path, kIndexBlock), kIndexBlock);
     RequireEntries(b, 19, 24, 26, QuickLenientI16(Mid(b.text, 17, 3)));
     return std::move(b.text);
 }
@@ -71,8 +73,16 @@ std::vector<std::u16string> NamesDated(std::u16string_view index, std::size_t po
     return names;
 }
 
-void AppendRecord(AppState& s, std::u16string_view text) {
-    s.BetLog(s.BetCount).assign(text);
+// A record: head (cut or filled to 16 characters, a leading char before it
+// when given), 7 blanks, the purchase file's reference.
+void AppendRecord(AppState& s, std::u16string_view lead, std::u16string_view head,
+                  std::u16string_view reference) {
+    BetRecord r;
+    std::size_t n = 0;
+    for (char16_t c : lead) r.c[n++] = c;
+    for (std::size_t i = 0; i < head.size() && n < 16; ++i) r.c[n++] = head[i];
+    for (std::size_t i = 0; i < reference.size() && i < 4; ++i) r.c[23 + i] = reference[i];
+    s.BetLog(s.BetCount) = r;
     s.BetCount = Add<int16_t>(s.BetCount, 1);
 }
 
@@ -100,6 +110,34 @@ std::u16string PreviousDay(const FixedText<8>& raceDate) {
            TwoDigits(static_cast<unsigned>(before.day()));
 }
 
+// Whole-text order. Records of ASCII text sort by three packed keys that
+// order as the texts do; equal keys are equal records, so the order is the
+// same whichever way it is reached.
+void SortRecords(BetRecord* first, std::size_t n) {
+    struct Keyed {
+        uint64_t k[3];
+        std::size_t i;
+    };
+    static_assert(3 * kPackedChars == kBetRecordLength);
+    std::vector<Keyed> keyed(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        keyed[i].i = i;
+        for (std::size_t w = 0; w < 3; ++w) {
+            if (!PackText(first[i].view().substr(w * kPackedChars, kPackedChars), keyed[i].k[w])) {
+                std::sort(first, first + n);
+                return;
+            }
+        }
+    }
+    std::sort(keyed.begin(), keyed.end(), [](const Keyed& a, const Keyed& b) {
+        if (a.k[0] != b.k[0]) return a.k[0] < b.k[0];
+        if (a.k[1] != b.k[1]) return a.k[1] < b.k[1];
+        return a.k[2] < b.k[2];
+    });
+    const std::vector<BetRecord> records(first, first + n);
+    for (std::size_t j = 0; j < n; ++j) first[j] = records[keyed[j].i];
+}
+
 // Calls f(entry, reference) for every bet entry of the named purchase files
 // that exist, in list order.
 template <typename F>
@@ -111,7 +149,7 @@ void ForEachBetEntry(const AppState& s, const std::vector<std::u16string>& names
         // file system spells them.
         const std::string path = JoinPath(s.Pat98Folder, "\\" + U16ToUtf8(name) + ".JRA");
         if (!FileExists(path)) continue;
-        const Block block = ReadBlock(path, kPurchaseBlock);
+        const Block block = BlockOf(ReadPat98File(path, kPurchaseBlock), kPurchaseBlock);
         const std::u16string_view file = block.text;
         const std::u16string_view reference = Mid(file, 13, 4);
         const int16_t m = QuickLenientI16(Mid(file, 21, 2));
@@ -139,12 +177,8 @@ void Alog(AppState& s) {
     const std::u16string index = ReadIndex(indexPath);
     const std::vector<std::u16string> names = NamesDated(index, 9, s.RaceDate.view());
     s.BetCount = 0;
-    std::u16string record;
     ForEachBetEntry(s, names, [&](std::u16string_view entry, std::u16string_view reference) {
-        record.assign(PadTo(Mid(entry, 4, 16), 16));
-        record.append(7, u' ');
-        record.append(reference);
-        AppendRecord(s, record);
+        AppendRecord(s, {}, Mid(entry, 4, 16), reference);
         if (QuickLenientI16(Mid(entry, 18, 2)) != 1) return;
         s.StakeTotal = Add(s.StakeTotal, Stake(entry));
         if (QuickLenientI16(Mid(entry, 4, 1)) == 2)
@@ -163,20 +197,14 @@ void Blog(AppState& s) {
     const std::u16string index = ReadIndex(indexPath);
     const std::u16string before = PreviousDay(s.RaceDate);
     const std::vector<std::u16string> names = NamesDated(index, 11, before);
-    std::u16string record;
     ForEachBetEntry(s, names, [&](std::u16string_view entry, std::u16string_view reference) {
         if (QuickLenientI16(Mid(entry, 4, 1)) != 2) return;
-        record.assign(u"3");
-        record.append(PadTo(Mid(entry, 5, 15), 15));
-        record.append(7, u' ');
-        record.append(reference);
-        AppendRecord(s, record);
+        AppendRecord(s, u"3", Mid(entry, 5, 15), reference);
         if (QuickLenientI16(Mid(entry, 18, 2)) == 1)
             s.AdvanceStakeNet = Sub(s.AdvanceStakeNet, Stake(entry));
     });
     // Whole-text order: records of one race stand together.
-    auto& cells = s.BetLog.cell;
-    std::sort(cells.begin(), cells.begin() + s.BetCount);
+    SortRecords(s.BetLog.cell.data(), static_cast<std::size_t>(s.BetCount));
 }
 
 }  // namespace zb

@@ -4,6 +4,7 @@
 // conversions, so the results are the same either way.
 
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -61,18 +62,44 @@ inline int32_t QuickLenientI32(std::u16string_view s) {
 
 // Bytes every Shift-JIS decoding maps to the same code (0x5C and 0x7E are
 // left to the converter).
+constexpr bool IsPlainByte(unsigned char b) {
+    return b < 0x80 && b != 0x5C && b != 0x7E && (b >= 0x20 || b == '\r' || b == '\n');
+}
+
+// Eight bytes at a time: a byte of 0x80 or more, 0x5C or 0x7E ends it at
+// once; a word with a control byte is looked at byte by byte (line ends).
 inline bool IsPlainAscii(std::string_view bytes) {
-    for (char ch : bytes) {
-        const unsigned char b = static_cast<unsigned char>(ch);
-        if (b >= 0x80 || b == 0x5C || b == 0x7E) return false;
-        if (b < 0x20 && b != '\r' && b != '\n') return false;
+    constexpr uint64_t k01 = 0x0101010101010101ull, k80 = 0x8080808080808080ull;
+    const auto hasZeroByte = [](uint64_t v) { return ((v - k01) & ~v & k80) != 0; };
+    const unsigned char* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    const std::size_t n = bytes.size();
+    std::size_t i = 0;
+    for (; i + 8 <= n; i += 8) {
+        uint64_t w;
+        std::memcpy(&w, p + i, 8);
+        if ((w & k80) != 0 || hasZeroByte(w ^ (0x5C * k01)) || hasZeroByte(w ^ (0x7E * k01)))
+            return false;
+        if (((w - 0x20 * k01) & ~w & k80) != 0)
+            for (std::size_t j = i; j < i + 8; ++j)
+                if (!IsPlainByte(p[j])) return false;
     }
+    for (; i < n; ++i)
+        if (!IsPlainByte(p[i])) return false;
     return true;
+}
+
+// Plain ASCII bytes to their units, into out (resized).
+inline void WidenAscii(std::string_view bytes, std::u16string& out) {
+    out.resize(bytes.size());
+    char16_t* o = out.data();
+    for (std::size_t i = 0; i < bytes.size(); ++i) o[i] = static_cast<unsigned char>(bytes[i]);
 }
 
 inline std::u16string QuickDecodeSjis(std::string_view bytes) {
     if (!IsPlainAscii(bytes)) return DecodeSjis(bytes);
-    return std::u16string(bytes.begin(), bytes.end());
+    std::u16string out;
+    WidenAscii(bytes, out);
+    return out;
 }
 
 }  // namespace zb

@@ -61,22 +61,23 @@ void ReadRaceResults(AppState& s) {
     s.PayoutCount = 0;
     for (int k = 1; k <= s.MeetingCount; ++k) {
         const int16_t venue = s.MeetingTable(k, 1);
+        std::string stem;  // the folder and "KS-" + meeting code
         for (int16_t race = 1; race <= 12; ++race) {
             s.RaceStatus(venue, race) = 0;
-            const std::string name = "\\KS-" + MeetingCode(s, k) + Narrow(Hex(race)) + ".JRA";
-            const auto path = FindFile(JoinPath(s.Pat98Folder, name));
+            if (race == 1) stem = JoinPath(s.Pat98Folder, "\\KS-" + MeetingCode(s, k));
+            const auto path = FindFile(stem + Narrow(Hex(race)) + ".JRA");
             if (!path) continue;
-            SeqReader in(ReadPat98File(*path, kResultMaxBytes));
+            const std::string bytes = ReadPat98File(*path, kResultMaxBytes);
+            SeqReader in = SeqReader::Over(bytes);
             const long length = static_cast<long>(in.length());
-            in.chars(8);
-            in.bytes(4);
-            in.chars(10);
-            in.bytes(12);
-            in.bytes(28);
-            in.bytes(28);
+            in.skipChars(8);
+            in.view(4);
+            in.skipChars(10);
+            in.view(12);
+            in.view(28);
+            in.view(28);
             // The line end is not read.
-            const std::string body = in.bytes(length - 92);
-            ParseRaceResult(s, venue, race, body);
+            ParseRaceResult(s, venue, race, in.view(length - 92));
             if (s.ErrorCode == 0) s.RaceStatus(venue, race) = kSettledCount;
         }
     }

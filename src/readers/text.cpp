@@ -7,16 +7,6 @@
 
 namespace zb {
 
-std::u16string_view Mid(std::u16string_view s, std::size_t pos, std::size_t len) {
-    if (pos < 1 || pos > s.size()) return {};
-    return s.substr(pos - 1, len);
-}
-
-std::u16string_view MidToEnd(std::u16string_view s, std::size_t pos) {
-    if (pos < 1 || pos > s.size()) return {};
-    return s.substr(pos - 1);
-}
-
 std::u16string PadTo(std::u16string_view s, std::size_t n) {
     std::u16string r(s.substr(0, n));
     r.resize(n, u' ');
@@ -123,7 +113,9 @@ std::u16string Dec(long long n) {
 }
 
 std::u16string TwoDigits(long n) {
-    return n < 10 && n >= 0 ? u"0" + Dec(n) : Dec(n);
+    if (n >= 0 && n < 100)
+        return {static_cast<char16_t>(u'0' + n / 10), static_cast<char16_t>(u'0' + n % 10)};
+    return Dec(n);
 }
 
 std::u16string Hex(long n) {

@@ -30,9 +30,15 @@ struct FixedText {
 };
 
 // Characters pos..pos+len-1 (1-based) of s; what lies beyond the end is left out.
-std::u16string_view Mid(std::u16string_view s, std::size_t pos, std::size_t len);
+inline std::u16string_view Mid(std::u16string_view s, std::size_t pos, std::size_t len) {
+    if (pos < 1 || pos > s.size()) return {};
+    return s.substr(pos - 1, len);
+}
 // Characters pos.. to the end.
-std::u16string_view MidToEnd(std::u16string_view s, std::size_t pos);
+inline std::u16string_view MidToEnd(std::u16string_view s, std::size_t pos) {
+    if (pos < 1 || pos > s.size()) return {};
+    return s.substr(pos - 1);
+}
 
 template <std::size_t N>
 std::u16string_view FixedText<N>::mid(std::size_t pos, std::size_t len) const {

@@ -4,6 +4,7 @@
 
 #include "accounting/passbook.h"
 #include "accounting/settlement.h"
+#include "platform/folder_index.h"
 #include "readers/pat98_file.h"
 #include "readers/readers.h"
 #include "startup/settings.h"
@@ -78,6 +79,7 @@ bool Main(AppState& s, const StartPlatform& platform) {
     if (folder.empty() || (folder.back() != '\\' && folder.back() != '/')) folder += '\\';
     s.AppFolder = folder;
     bool open = false;
+    const ReadingPass pass;
     Guarded(s, [&] {
         LoadSettings(s);
         s.Pat98Folder = s.settings.Debug > 0 ? std::string(kDebugFolder) : platform.currentDir;
@@ -110,6 +112,7 @@ bool Main(AppState& s, const StartPlatform& platform) {
 }
 
 void LoadAll(AppState& s) {
+    const ReadingPass pass;
     s.LoadBusy = 1;
     s.LastPassFailed = true;
     bool ok = Guarded(s, [&] {
@@ -127,6 +130,7 @@ void LoadAll(AppState& s) {
 }
 
 bool RefreshData(AppState& s) {
+    const ReadingPass pass;
     bool ok = Guarded(s, [&] {
         ReadFolderRedirect(s);
         ReadProgramme(s);

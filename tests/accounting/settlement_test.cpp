@@ -118,6 +118,32 @@ TEST(Settlement, FailuresStopWithTheRecordsBeforeSettled) {
     EXPECT_EQ(l.rec(0), "1050110003000101       0001");
 }
 
+// Keys outside ASCII: a table holding one is looked up by text, and a bet
+// whose numbers are odd characters still learns its race's payouts.
+TEST(Settlement, KeysWithOtherCharactersMatchAsText) {
+    Ledger plain;
+    plain
+        .bet("10501100ﾎ3000301       0001")  // no such numbers: a miss
+        .bet("1050110003000201       0002")
+        .paid("050110003000450");
+    comp(*plain.s);
+    EXPECT_EQ(plain.rec(0), "10501100ﾎ30003012      0001");
+    EXPECT_EQ(plain.rec(1), "105011000300020110004500002");
+
+    Ledger odd;
+    odd.bet("10501100ﾎ3000301       0001")
+        .bet("1050110003000201       0002")
+        .bet("1050210003000201       0003")
+        .paid("050110003000450")
+        .paid("0502100ﾎ3000000");  // a refund: race 2 stays open
+    comp(*odd.s);
+    EXPECT_EQ(odd.rec(0), "10501100ﾎ30003012      0001");
+    EXPECT_EQ(odd.rec(1), "105011000300020110004500002");
+    EXPECT_EQ(odd.rec(2), "10502100030002010      0003");
+    EXPECT_EQ(odd.s->PayoutTotal, 900);
+    EXPECT_EQ(odd.s->OpenStake, 200);
+}
+
 TEST(Settlement, RefundsAloneLeaveTheOtherBetsOpen) {
     // Horse 6 scratched: its UH- refunds come before the race is run. Only
     // a paid entry of the race and bet type settles the other bets as misses.
