@@ -2,24 +2,16 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
 
 #include "fixtures/pat98_writer.h"
+#include "tools/report_run.h"
 
 namespace zb {
 namespace {
 
 std::string ReportJson(const std::string& folder) {
-    const std::string cmd = std::string(ZB_REPORT_BINARY) + " --folder '" + folder + "' --json";
-    std::FILE* p = ::popen(cmd.c_str(), "r");
-    if (!p) return {};
-    std::string out;
-    char buf[4096];
-    std::size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
-    ::pclose(p);
-    return out;
+    return test::RunReport({"--folder", folder, "--json"}).out;
 }
 
 bool Has(const std::string& json, const std::string& part) {

@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <array>
 #include <cstdio>
@@ -7,6 +6,7 @@
 #include <string>
 
 #include "fixtures/pat98_writer.h"
+#include "tools/report_run.h"
 
 namespace zb {
 namespace {
@@ -15,29 +15,12 @@ using fixture::Pat98Dir;
 using fixture::ProgrammeFile;
 using fixture::TempDir;
 
-struct ReportRun {
-    int status;
-    std::string out, err;
-};
-
-ReportRun Report(const std::string& args) {
-    TempDir t;
-    std::string errFile = t.path() + "/err";
-    std::string cmd = std::string(ZB_REPORT_BINARY) + " " + args + " 2>" + errFile;
-    ReportRun r{0, "", ""};
-    FILE* p = popen(cmd.c_str(), "r");
-    std::array<char, 4096> buf;
-    std::size_t n;
-    while ((n = fread(buf.data(), 1, buf.size(), p)) > 0) r.out.append(buf.data(), n);
-    int st = pclose(p);
-    r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-    r.err = fixture::ReadAll(errFile);
-    return r;
-}
+using test::ReportRun;
+using test::RunReport;
 
 TEST(Report, OutsideAPat98FolderExitsTwo) {
     TempDir t;
-    ReportRun r = Report("--folder " + t.path());
+    ReportRun r = RunReport({"--folder", t.path()});
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(r.err, "Zubrica98\t本ｿﾌﾄをPAT98ｲﾝｽﾄｰﾙﾌｫﾙﾀﾞに移動させてください。\n");
 }
@@ -45,7 +28,7 @@ TEST(Report, OutsideAPat98FolderExitsTwo) {
 TEST(Report, WithoutProgrammeExitsTwo) {
     TempDir t;
     Pat98Dir(t.path()).pat98Exe();
-    ReportRun r = Report("--folder " + t.path());
+    ReportRun r = RunReport({"--folder", t.path()});
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(r.err, "Zubrica98\t投票要項が取得されていません。\n");
 }
@@ -59,7 +42,7 @@ TEST(Report, WithoutPurchaseLogGoesOnAndWritesNothing) {
     p.amounts[1] = 30;
     p.amounts[2] = 5;
     d.programme('A', p);
-    ReportRun r = Report("--folder " + t.path() + " --json");
+    ReportRun r = RunReport({"--folder", t.path(), "--json"});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.err, "Zubrica98\tﾛｸﾞﾌｧｲﾙがありません。\n");
     EXPECT_NE(r.out.find("\"ErrorCode\":3"), std::string::npos);
@@ -72,7 +55,7 @@ TEST(Report, WithoutPurchaseLogGoesOnAndWritesNothing) {
 }
 
 TEST(Report, UnknownArgumentIsAUsageError) {
-    EXPECT_EQ(Report("--bogus").status, 1);
+    EXPECT_EQ(RunReport({"--bogus"}).status, 1);
 }
 
 }  // namespace
