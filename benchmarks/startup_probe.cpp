@@ -1,6 +1,6 @@
 // zb_startup_probe main|empty [IDLE_SECONDS]: starts as the program starts
 // (main: start-up on the PAT98 folder that is the current folder, then the
-// main window; empty: a bare QWidget of the same outer size) and writes one
+// main window; empty: a bare QWidget of the same client size) and writes one
 // line to standard output at the window's first paint. With IDLE_SECONDS it
 // then stays open that long and writes the CPU seconds it used meanwhile.
 // startup_bench runs it and measures from its start.
@@ -35,7 +35,8 @@ class FirstPaint : public QObject {
     bool eventFilter(QObject* o, QEvent* e) override {
         if (e->type() == QEvent::Paint && !seen_) {
             seen_ = true;
-            std::printf("painted\n");
+            const QSize size = static_cast<QWidget*>(o)->size();
+            std::printf("painted %d %d\n", size.width(), size.height());
             std::fflush(stdout);
             // After this paint has finished: the window is on screen.
             QTimer::singleShot(0, [this] { idle(); });
@@ -72,7 +73,7 @@ int main(int argc, char** argv) {
     zb::QtMessageSink sink;
     if (empty) {
         window = std::make_unique<QWidget>();
-        window->setFixedSize(170, 150);
+        window->setFixedSize(131, 140);  // the main window's client area at 96 DPI
     } else {
         zb::InstallFontSubstitutes();
         state->Messages = &sink;
