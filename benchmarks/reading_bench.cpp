@@ -3,6 +3,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -12,6 +13,7 @@
 #include "fixtures/pat98_writer.h"
 #include "fixtures/race_day_writer.h"
 #include "readers/readers.h"
+#include "startup/startup.h"
 
 namespace {
 
@@ -20,16 +22,19 @@ using namespace zb::fixture;
 // 3 meetings; every race has a result file, a third of them without a result
 // yet, so the payout files settle those. 100 purchase files of 10 bets.
 // About 1980 payout entries.
+// A morning day (morning = true) has the same programme and bets but no result
+// or payout file yet: every lookup of one misses.
 struct BigDay {
     TempDir tmp;
     std::vector<std::string> files;
+    std::vector<std::string> allFiles;  // the programme files too
 
-    BigDay() {
+    explicit BigDay(bool morning = false) {
         RaceDay day("20261206");
         const int venues[3] = {5, 9, 7};
         for (int v : venues) day.meeting(v, 5, 2);
         for (int v : venues) {
-            for (int r = 1; r <= 12; ++r) {
+            for (int r = 1; r <= 12 && !morning; ++r) {
                 RaceResult res;
                 if (r % 3 == 0) {
                     day.payouts(
@@ -41,8 +46,8 @@ struct BigDay {
                          {{1, 2, 300}, {1, 3, 310}, {2, 3, 320}, {1, 4, 330}, {2, 4, 340}},
                          {18}});
                     // A result file written before the race was run.
-                    Line blank(318);
-                    WriteResultFile(Pat98Dir(tmp.path()), ResultFileName({v, 5, 2}, '6', r), blank);
+                    WriteResultFile(Pat98Dir(tmp.path()), ResultFileName({v, 5, 2}, '6', r),
+                                    Line(318));
                     continue;
                 }
                 res.win(r, 250).win(r + 1, 260).win(r + 2, 270);
@@ -68,7 +73,9 @@ struct BigDay {
         day.write(Pat98Dir(tmp.path()));
         for (const auto& e : std::filesystem::directory_iterator(tmp.path())) {
             const std::string name = e.path().filename().string();
-            if (name.rfind("UY-", 0) == 0 || name == "pat98.exe") continue;
+            if (name == "pat98.exe") continue;
+            allFiles.push_back(e.path().string());
+            if (name.rfind("UY-", 0) == 0) continue;
             files.push_back(e.path().string());
         }
     }
@@ -76,6 +83,11 @@ struct BigDay {
 
 BigDay& Day() {
     static BigDay day;
+    return day;
+}
+
+BigDay& Morning() {
+    static BigDay day(true);
     return day;
 }
 
@@ -111,5 +123,53 @@ void BM_ReadSameFilesOnly(benchmark::State& state) {
     state.counters["files"] = static_cast<double>(files.size());
 }
 BENCHMARK(BM_ReadSameFilesOnly)->Unit(benchmark::kMicrosecond);
+
+// The whole refresh as the report command runs it (seed file, programme,
+// results, payouts, purchase log, settlement) beside a plain C program that
+// opens and reads every file of the folder once: the ratio of the two is the
+// reading pass's overhead.
+void RefreshPass(benchmark::State& state, BigDay& day) {
+    auto s = std::make_unique<zb::AppState>();
+    s->HomeFolder = day.tmp.path();
+    for (auto _ : state) {
+        zb::RefreshData(*s);
+        benchmark::DoNotOptimize(s->PayoutTotal);
+    }
+    if (s->LastPassFailed) state.SkipWithError("the pass failed");
+    state.counters["bets"] = s->BetCount;
+}
+
+void PlainCRead(benchmark::State& state, BigDay& day) {
+    std::vector<char> buf(1 << 16);
+    for (auto _ : state) {
+        std::size_t total = 0;
+        for (const std::string& f : day.allFiles) {
+            std::FILE* in = std::fopen(f.c_str(), "rb");
+            if (!in) continue;
+            std::size_t n;
+            while ((n = std::fread(buf.data(), 1, buf.size(), in)) > 0) total += n;
+            std::fclose(in);
+        }
+        benchmark::DoNotOptimize(total);
+    }
+    state.counters["files"] = static_cast<double>(day.allFiles.size());
+}
+
+void BM_Refresh_HeavyDay(benchmark::State& state) {
+    RefreshPass(state, Day());
+}
+void BM_PlainCRead_HeavyDay(benchmark::State& state) {
+    PlainCRead(state, Day());
+}
+void BM_Refresh_MorningDay(benchmark::State& state) {
+    RefreshPass(state, Morning());
+}
+void BM_PlainCRead_MorningDay(benchmark::State& state) {
+    PlainCRead(state, Morning());
+}
+BENCHMARK(BM_Refresh_HeavyDay)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PlainCRead_HeavyDay)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Refresh_MorningDay)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PlainCRead_MorningDay)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
