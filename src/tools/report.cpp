@@ -14,6 +14,7 @@
 #include <memory>
 #include <string>
 
+#include "accounting/bank.h"
 #include "accounting/day_figures.h"
 #include "readers/sjis.h"
 #include "readers/text.h"
@@ -38,7 +39,7 @@ std::string ProgramFolder(const char* argv0) {
 }
 
 int Usage() {
-    std::cerr << "usage: zubrica98-report [--folder DIR] [--json]\n";
+    std::cerr << "usage: zubrica98-report [--folder DIR] [--json | --bank]\n";
     return 1;
 }
 
@@ -51,16 +52,19 @@ int main(int argc, char** argv) {
     _setmode(_fileno(stderr), _O_BINARY);
 #endif
     std::string folder;
-    bool json = false;
+    bool json = false, bank = false;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--json") == 0) {
             json = true;
+        } else if (std::strcmp(argv[i], "--bank") == 0) {
+            bank = true;
         } else if (std::strcmp(argv[i], "--folder") == 0 && i + 1 < argc) {
             folder = argv[++i];
         } else {
             return Usage();
         }
     }
+    if (json && bank) return Usage();
     if (folder.empty()) {
         std::error_code ec;
         folder = std::filesystem::current_path(ec).string();
@@ -85,7 +89,23 @@ int main(int argc, char** argv) {
     platform.screenWidth = 12000;
     if (!zb::Main(*state, platform)) return 2;
     if (json) {
+        // BankTable as the bank chart's opening builds it; the state's
+        // CurrentProc stays what start-up left.
+        const std::string proc = state->CurrentProc;
+        try {
+            zb::FillBankTable(*state);
+        } catch (const zb::RunError& e) {
+            zb::ReportRunError(*state, e);
+        }
+        state->CurrentProc = proc;
         std::cout << zb::StateJson(*state) << '\n';
+    } else if (bank) {
+        try {
+            std::cout << zb::U16ToUtf8(zb::BankChartText(zb::bankdsp(*state)));
+        } catch (const zb::RunError& e) {
+            zb::ReportRunError(*state, e);
+            return 2;
+        }
     } else {
         std::cout << "RaceDate\t" << zb::Narrow(state->RaceDate.view()) << '\n';
         // The main window's texts as its redraw would set them; nothing is posted.

@@ -130,6 +130,7 @@ void ReadingMembers(JsonWriter& j, const AppState& s) {
     j.endArray();
     j.member("PayoutCount", s.PayoutCount);
     GridMember(j, "RaceStatus", s.RaceStatus);
+    GridMember(j, "BankTable", s.BankTable);  // 6 columns of 13 rows
 }
 
 }  // namespace

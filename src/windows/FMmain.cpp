@@ -16,11 +16,15 @@
 #include <cmath>
 #include <new>
 
+#include "accounting/bank.h"
 #include "accounting/day_figures.h"
 #include "accounting/passbook.h"
 #include "startup/settings.h"
 #include "startup/startup.h"
 #include "windows/FmVer.h"
+#include "windows/event_handler.h"
+#include "windows/fmbank.h"
+#include "windows/slot_position.h"
 #include "windows/twips.h"
 
 namespace zb {
@@ -78,14 +82,6 @@ std::optional<int32_t> PlatformColorChooser(int32_t start, QWidget* parent) {
     const QColor c = QColorDialog::getColor(FromColorValue(start), parent);
     if (!c.isValid()) return std::nullopt;
     return ToColorValue(c);
-}
-
-// Twips as whole numbers, to the nearest with halves to even; a position that
-// does not fit the 32-bit field is an overflow.
-int32_t WholeTwips(double twips) {
-    const double r = std::nearbyint(twips);
-    if (!(r >= -2147483648.0 && r <= 2147483647.0)) Fail(kErrOverflow);
-    return static_cast<int32_t>(r);
 }
 
 // The toolbar's 16 x 16 pictures, drawn here rather than shipped as files.
@@ -150,13 +146,7 @@ QIcon PassbookIcon() {
 
 template <typename F>
 void FMmain::Handle(F&& f) {
-    try {
-        f();
-    } catch (const RunError& e) {
-        ReportRunError(s_, e);
-    } catch (const std::bad_alloc&) {
-        ReportRunError(s_, RunError(kErrOutOfMemory, ErrorDescription(kErrOutOfMemory)));
-    }
+    HandleEvent(s_, std::forward<F>(f));
 }
 
 FMmain::FMmain(AppState& state, QWidget* parent)
@@ -251,10 +241,10 @@ void FMmain::Load() {
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);  // L3
     ApplyPanelAppearance();                                               // L4
     Relayout();                                                           // L5, L6
-    move(TwipsToPxX(s_.settings.Left(kSlotMain)), TwipsToPxY(s_.settings.Top(kSlotMain)));  // L7
-    ApplyLabelLook();                                                                       // L8
-    ApplyStayOnTop();                                                                       // L9
-    Data_Set();                                                                             // L10
+    MoveToSlot(this, s_, kSlotMain);                                      // L7
+    ApplyLabelLook();                                                     // L8
+    ApplyStayOnTop();                                                     // L9
+    Data_Set();                                                           // L10
 }
 
 void FMmain::ApplyToolbarCaptions() {
@@ -356,8 +346,22 @@ void FMmain::RefreshAll() {
 }
 
 void FMmain::ShowBankChart() {
-    // The bank chart window comes with its own unit: close fmbank, bankdsp,
-    // caption "収支 - " + label 0, show it.
+    if (fmbank) fmbank->close();
+    // Computed whole first: a failure shows its message and no chart.
+    const BankChart chart = bankdsp(s_);
+    auto* w = new zb::fmbank(s_, chart, this);
+    w->setAttribute(Qt::WA_DeleteOnClose);
+    w->setHooks({[this] { ShowRaceDetail(); },
+                 [this] {
+                     if (Fmlog) Fmlog->close();
+                 }});
+    w->setWindowTitle(Q(u"収支 - ") + labels_[0]->text());
+    fmbank = w;
+    w->show();
+}
+
+void FMmain::ShowRaceDetail() {
+    // The race detail windows open here.
 }
 
 void FMmain::ShowBetList() {
@@ -445,12 +449,7 @@ void FMmain::changeEvent(QEvent* e) {
 }
 
 void FMmain::Unload() {
-    Settings& st = s_.settings;
-    const QPoint at = pos();
-    st.Top(kSlotMain) = WholeTwips(PxToTwipsY(at.y()));
-    st.Left(kSlotMain) = WholeTwips(PxToTwipsX(at.x()));
-    if (st.Top(kSlotMain) > s_.ScreenHeight) st.Top(kSlotMain) = s_.DefaultTop(kSlotMain);
-    if (st.Left(kSlotMain) > s_.ScreenWidth) st.Left(kSlotMain) = s_.DefaultLeft(kSlotMain);
+    SaveSlotPosition(this, s_, kSlotMain);
     CloseSecondaryWindows(true);
     SaveSettings(s_);
 }

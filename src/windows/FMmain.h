@@ -36,6 +36,10 @@ class FMmain : public QWidget {
     void ShowBankChart();
     void ShowBetList();
     void ShowPassbook();
+    // Opens the race chosen in the bank chart (DetailVenue, DetailRace,
+    // DetailTomorrow): closes the race detail window, builds its report and
+    // shows it, with the results board for a settled race of today.
+    void ShowRaceDetail();
     // A click on toolbar button 1 to 5; the separator (2) does nothing.
     void ToolbarClick(int index);
 

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <string>
 
+#include "fixtures/demo_day.h"
 #include "fixtures/pat98_writer.h"
 #include "tools/report_run.h"
 
@@ -56,6 +57,26 @@ TEST(Report, WithoutPurchaseLogGoesOnAndWritesNothing) {
 
 TEST(Report, UnknownArgumentIsAUsageError) {
     EXPECT_EQ(RunReport({"--bogus"}).status, 1);
+    EXPECT_EQ(RunReport({"--json", "--bank"}).status, 1);
+}
+
+TEST(Report, BankChartOfTheDemoDay) {
+    TempDir t;
+    fixture::WriteDemoDay(t.path());
+    ReportRun r = RunReport({"--folder", t.path(), "--bank"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "");
+    // Hanshin: settled races signed, open ones grey; Chukyo runs ten races
+    // and not tomorrow.
+    EXPECT_NE(r.out.find("阪神 5回 2日\n1R\t0\t0\tgrey\n"), std::string::npos);
+    EXPECT_NE(r.out.find("9R\t600\t+1990\n10R\t500\t0\n11R\t500\t+5690\tgrey\n"
+                         "12R\t100\t-100\tgrey\n前日\t200\n計\t1900\t+7580\n"),
+              std::string::npos);
+    EXPECT_NE(r.out.find("10R\t0\t0\tgrey\n計\t400\t+560\n"), std::string::npos);
+    ReportRun j = RunReport({"--folder", t.path(), "--json"});
+    EXPECT_NE(j.out.find("\"BankTable\":[[1300,0,0,0,1100,0,0,0,0,0,1500,300,300],"),
+              std::string::npos);
+    EXPECT_NE(j.out.find("\"CurrentProc\":\"comp\""), std::string::npos);
 }
 
 }  // namespace
