@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and starts Zubrica98 on the bundled demo race day.
+# Installs what is missing, builds the program and the report command, and
+# starts Zubrica98 on the bundled demo race day.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/setup.sh
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j"$(nproc)" --target zubrica98 zubrica98-demo
+cmake --build build -j"$(nproc)" --target zubrica98 zubrica98-demo zubrica98-report
 
 demo="$PWD/build/demo"
 ./build/zubrica98-demo "$demo"

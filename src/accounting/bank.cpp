@@ -75,14 +75,18 @@ void FillBankTable(AppState& s) {
     s.BankTable = t;
 }
 
+std::u16string MeetingTitle(const AppState& s, int meeting) {
+    return VenueName(s.MeetingTable(meeting + 1, 1)) + u" " + Dec(s.MeetingTable(meeting + 1, 2)) +
+           u"回 " + Dec(s.MeetingTable(meeting + 1, 3)) + u"日";
+}
+
 BankChart ComputeBankChart(const AppState& s) {
     BankChart c;
     c.panels = Panels(s);
     for (int i = 0; i < c.panels; ++i) {
         BankMeeting& m = c.meeting[static_cast<std::size_t>(i)];
         const int venue = s.MeetingTable(i + 1, 1);
-        m.kaisai = VenueName(venue) + u" " + Dec(s.MeetingTable(i + 1, 2)) + u"回 " +
-                   Dec(s.MeetingTable(i + 1, 3)) + u"日";
+        m.kaisai = MeetingTitle(s, i);
         int32_t stakeSum = 0, profitSum = 0;
         for (int j = 0; j < kBankRaces; ++j) {
             const auto k = static_cast<std::size_t>(j);

@@ -46,6 +46,10 @@ struct BankChart {
 // leaves BankTable all 0.
 void FillBankTable(AppState& s);
 
+// "東京 3回 8日": the title of meeting row 0..5 (0-based), as the chart's
+// kaisai label and the race detail window show it.
+std::u16string MeetingTitle(const AppState& s, int meeting);
+
 // The chart's texts from BankTable, RaceStatus and the programme.
 BankChart ComputeBankChart(const AppState& s);
 

@@ -3,8 +3,8 @@
 #include <new>
 
 #include "accounting/day_figures.h"
+#include "platform/sjis.h"
 #include "readers/pat98_file.h"
-#include "readers/sjis.h"
 #include "startup/startup.h"
 
 namespace zb {

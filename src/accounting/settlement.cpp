@@ -10,9 +10,21 @@ namespace zb {
 
 namespace {
 
+// A "000000" amount is a refund. A scratched horse's refunds arrive before
+// the race is run, so they settle the refunded bets only; whether the other
+// bets of the race and bet type missed is known only from a paid entry. An
+// amount that is no number counts as paid here: it fails only when matched.
+bool IsRefund(std::u16string_view amount) {
+    try {
+        return QuickStrictI32(amount) == 0;
+    } catch (const RunError&) {
+        return false;
+    }
+}
+
 // PayoutTable looked up by key instead of scanned once per bet: the first
-// entry of a bet key decides, and any entry of the race and bet type turns an
-// open bet into a miss, exactly as a scan from index 0 would find them.
+// entry of a bet key decides, exactly as a scan from index 0 would find it,
+// and a paid entry of the race and bet type turns an open bet into a miss.
 class PayoutIndex {
   public:
     explicit PayoutIndex(const AppState& s) {
@@ -21,7 +33,9 @@ class PayoutIndex {
         for (int i = 0; i < n; ++i) bets_.emplace_back(s.PayoutTable(i).mid(1, 9), i);
         std::sort(bets_.begin(), bets_.end());
         races_.reserve(bets_.size());
-        for (const auto& b : bets_) races_.push_back(b.first.substr(0, 5));
+        for (const auto& b : bets_)
+            if (!IsRefund(s.PayoutTable(b.second).mid(10, 6)))
+                races_.push_back(b.first.substr(0, 5));
         races_.erase(std::unique(races_.begin(), races_.end()), races_.end());
     }
     // Index of the first entry with this bet key, or -1.

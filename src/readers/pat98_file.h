@@ -1,24 +1,12 @@
 #pragma once
-// PAT98 files: names joined as on Windows ("\UY-A.JRA" appended to a folder),
-// looked up without regard to case, read whole and then taken apart.
+// PAT98 files: found and read whole by the platform layer, then taken apart.
 
-#include <optional>
 #include <string>
 #include <string_view>
 
+#include "platform/file_lookup.h"
+
 namespace zb {
-
-// folder + name, where name starts with a backslash. On POSIX the backslashes
-// become slashes (a doubled one is harmless).
-std::string JoinPath(std::string_view folder, std::string_view name);
-
-// The real path of a file, each component matched without regard to case when
-// the exact spelling does not exist; nullopt when there is no such regular file.
-std::optional<std::string> FindFile(const std::string& path);
-bool FileExists(const std::string& path);
-
-// The whole file; failure 53 when it does not exist, 75 when it cannot be read.
-std::string ReadFileBytes(const std::string& path);
 
 // Writes a file by replacing it: a temporary file in the same folder, flushed,
 // then renamed over the old one. On failure the old file stays as it was and

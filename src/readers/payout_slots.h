@@ -22,8 +22,8 @@ constexpr bool HasBetType(BetTypeSet m, int type) {
     return (m >> type) & 1u;
 }
 
-// Appends key + code + first + second + amount at PayoutCount; the 2002nd
-// entry is failure 9.
+// Appends key + code + first + second + amount at PayoutCount; an entry past
+// kMaxPayoutEntries is failure 9.
 void AddPayoutEntry(AppState& s, std::u16string_view key, std::u16string_view code,
                     std::u16string_view first, std::u16string_view second,
                     std::u16string_view amount);
@@ -61,6 +61,31 @@ constexpr int SlotWidth(SlotKind k) {
         default:
             return 1;
     }
+}
+
+// The most entries a layout can append for one race.
+constexpr int MaxEntries(std::span<const SlotSection> layout) {
+    int n = 0;
+    for (const SlotSection& sec : layout) {
+        switch (sec.kind) {
+            case SlotKind::kHorse:
+            case SlotKind::kBracketPair:
+            case SlotKind::kHorsePair:
+                n += sec.count;
+                break;
+            case SlotKind::kScratched:
+                // 1 each for win and place, 17 partners each for quinella and wide.
+                n += sec.count * (HasBetType(sec.refunds, 1) + HasBetType(sec.refunds, 2) +
+                                  17 * (HasBetType(sec.refunds, 4) + HasBetType(sec.refunds, 5)));
+                break;
+            case SlotKind::kBracketCode:
+                n += sec.count * 8;
+                break;
+            case SlotKind::kSkip:
+                break;
+        }
+    }
+    return n;
 }
 
 // Walks the sections from 1-based position pos of text, appending an entry or

@@ -28,6 +28,10 @@ constexpr std::array<SlotSection, 3> kWideLayout{{
     {SlotKind::kScratched, 5, u' ', BetTypes({5})},
 }};
 
+static_assert(MaxEntries(kWinLayout) + MaxEntries(kPlaceLayout) + MaxEntries(kBracketLayout) +
+                  MaxEntries(kQuinellaLayout) + MaxEntries(kWideLayout) ==
+              kMaxEntriesPerRace);
+
 // The races of one payout file, record after record.
 void ParseRecords(AppState& s, int16_t venue, std::u16string_view buffer, std::size_t recordLength,
                   std::span<const SlotSection> layout) {

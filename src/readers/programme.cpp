@@ -1,8 +1,8 @@
 // Race programme reader and the seed file that redirects the PAT98 folder.
 
+#include "platform/sjis.h"
 #include "readers/pat98_file.h"
 #include "readers/readers.h"
-#include "readers/sjis.h"
 
 namespace zb {
 

@@ -17,11 +17,36 @@ constexpr std::size_t kIndexBlock = 2625;
 constexpr std::size_t kPurchaseBlock = 1004;
 constexpr int kMaxLogNames = 100;
 
-// The first n bytes of a file decoded; a short file is read as far as it goes
-// and filled with blanks.
-std::u16string ReadBlock(const std::string& path, std::size_t n) {
+// The first n bytes of a file, decoded, and how many characters the file
+// held of them; the text is filled with blanks to n.
+struct Block {
+    std::u16string text;
+    std::size_t held = 0;
+};
+
+Block ReadBlock(const std::string& path, std::size_t n) {
     SeqReader in(ReadFileBytes(path));
-    return PadTo(QuickDecodeSjis(in.block(n)), n);
+    Block b;
+    b.text = QuickDecodeSjis(in.block(n));
+    b.held = b.text.size();
+    b.text = PadTo(b.text, n);
+    return b;
+}
+
+// A file that ends before its count field or inside the entries the count
+// announces is still being written: the pass fails and the next reads it whole.
+void RequireEntries(const Block& b, std::size_t countEnd, std::size_t first, std::size_t width,
+                    long count) {
+    std::size_t need = countEnd;
+    if (count > 0) need = std::max(need, first - 1 + static_cast<std::size_t>(count) * width);
+    if (b.held < need) Fail(kErrPastEnd);
+}
+
+// The index, its count of entries checked against its length.
+std::u16string ReadIndex(const std::string& path) {
+    Block b = ReadBlock(path, kIndexBlock);
+    RequireEntries(b, 19, 24, 26, QuickLenientI16(Mid(b.text, 17, 3)));
+    return std::move(b.text);
 }
 
 std::u16string_view LogEntry(std::u16string_view index, int i) {
@@ -80,11 +105,17 @@ std::u16string PreviousDay(const FixedText<8>& raceDate) {
 template <typename F>
 void ForEachBetEntry(const AppState& s, const std::vector<std::u16string>& names, F&& f) {
     for (const std::u16string& name : names) {
-        const std::string path = JoinPath(s.Pat98Folder, "\\" + Narrow(name) + ".JRA");
+        // A separator would lead out of the folder: no such purchase file.
+        if (name.find_first_of(u"\\/:") != std::u16string::npos) continue;
+        // Paths are UTF-8 text: half-width katakana and kanji names as the
+        // file system spells them.
+        const std::string path = JoinPath(s.Pat98Folder, "\\" + U16ToUtf8(name) + ".JRA");
         if (!FileExists(path)) continue;
-        const std::u16string file = ReadBlock(path, kPurchaseBlock);
+        const Block block = ReadBlock(path, kPurchaseBlock);
+        const std::u16string_view file = block.text;
         const std::u16string_view reference = Mid(file, 13, 4);
         const int16_t m = QuickLenientI16(Mid(file, 21, 2));
+        RequireEntries(block, 22, 23, 19, m);
         for (int b = 0; b < m; ++b) f(BetEntry(file, b), reference);
     }
 }
@@ -105,7 +136,7 @@ void Alog(AppState& s) {
         s.ErrorCode = 3;
         return;
     }
-    const std::u16string index = ReadBlock(indexPath, kIndexBlock);
+    const std::u16string index = ReadIndex(indexPath);
     const std::vector<std::u16string> names = NamesDated(index, 9, s.RaceDate.view());
     s.BetCount = 0;
     std::u16string record;
@@ -129,7 +160,7 @@ void Blog(AppState& s) {
         s.ErrorCode = 3;
         return;
     }
-    const std::u16string index = ReadBlock(indexPath, kIndexBlock);
+    const std::u16string index = ReadIndex(indexPath);
     const std::u16string before = PreviousDay(s.RaceDate);
     const std::vector<std::u16string> names = NamesDated(index, 11, before);
     std::u16string record;

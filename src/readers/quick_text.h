@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "readers/sjis.h"
+#include "platform/sjis.h"
 #include "readers/text.h"
 
 namespace zb {

@@ -25,6 +25,7 @@ constexpr std::array<SlotSection, 9> kResultLayout{{
     {SlotKind::kScratched, 5, u' ', BetTypes({1, 2, 4, 5})},
     {SlotKind::kBracketCode, 8},
 }};
+static_assert(MaxEntries(kResultLayout) == kMaxEntriesPerRace);
 
 }  // namespace
 

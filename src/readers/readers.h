@@ -33,6 +33,15 @@ void ParseBracketPayouts(AppState& s, int16_t venue, std::u16string_view buffer)
 void ParseQuinellaPayouts(AppState& s, int16_t venue, std::u16string_view buffer);
 void ParseWidePayouts(AppState& s, int16_t venue, std::u16string_view buffer);
 
+// Odds "ZO-" and "UO-" and post time "DE-" of one race, by full path. A
+// missing file leaves the tables as they are. The parsers take the whole file.
+void ReadWinPlaceOdds(AppState& s, const std::string& path);
+void ReadQuinellaOdds(AppState& s, const std::string& path);
+void ReadPostTime(AppState& s, const std::string& path);
+void ParseWinPlaceOdds(AppState& s, std::string_view bytes);
+void ParseQuinellaOdds(AppState& s, std::string_view bytes);
+void ParsePostTime(AppState& s, std::string_view bytes);
+
 // Venue (hexadecimal), year digit and the two meeting numbers of meeting row k,
 // as the result and payout file names carry them: "5952" for venue 5 in 2029,
 // meetings 5 and 2.

@@ -11,8 +11,14 @@
 
 namespace zb {
 
-constexpr int kMaxBets = 1000;           // BetLog 0..999
-constexpr int kMaxPayoutEntries = 2001;  // PayoutTable 0..2000
+constexpr int kMaxBets = 1000;  // BetLog 0..999
+// PayoutTable holds everything the result and payout files of three meetings
+// can give. A race gets its entries either from its result file or from its
+// five payout records, and both carry at most 19 paid slots (3 win, 5 place,
+// 3 bracket, 3 quinella, 5 wide), 5 scratched horses of 36 refunds each (win,
+// place, 17 quinella, 17 wide) and 8 bracket refund codes of up to 8 pairs.
+constexpr int kMaxEntriesPerRace = 19 + 5 * 36 + 8 * 8;         // 263
+constexpr int kMaxPayoutEntries = 3 * 12 * kMaxEntriesPerRace;  // 9468: 0..9467
 constexpr int kBetRecordLength = 27;
 constexpr int kPayoutEntryLength = 15;
 constexpr int kSettledCount = 5;  // RaceStatus of a settled race

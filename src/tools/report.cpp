@@ -6,8 +6,10 @@
 #include <io.h>
 #endif
 
+#include <algorithm>
 #include <climits>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <iostream>
@@ -16,7 +18,8 @@
 
 #include "accounting/bank.h"
 #include "accounting/day_figures.h"
-#include "readers/sjis.h"
+#include "accounting/race_detail.h"
+#include "platform/sjis.h"
 #include "readers/text.h"
 #include "startup/startup.h"
 #include "tools/state_json.h"
@@ -38,9 +41,50 @@ std::string ProgramFolder(const char* argv0) {
     return exe.parent_path().string();
 }
 
+constexpr const char* kUsage =
+    "usage: zubrica98-report [--folder DIR] [--json | --bank | --detail M R [--tomorrow]]\n"
+    "Runs Zubrica98's start-up and reading pass on the PAT98 folder DIR (default:\n"
+    "the current directory) without a window, and writes no file.\n"
+    "  --folder DIR  the PAT98 folder\n"
+    "  --json        print the application state as one JSON object\n"
+    "  --bank        print the bank chart: meeting titles, race lines, totals\n"
+    "  --detail M R  print the race detail of meeting M, race R (from 0); with\n"
+    "                --tomorrow, of tomorrow's race\n"
+    "  --help        print this text\n"
+    "Messages go to standard error as title<TAB>text; exit status 2 when start-up\n"
+    "ends the program, 1 on a usage error.\n";
+
 int Usage() {
-    std::cerr << "usage: zubrica98-report [--folder DIR] [--json | --bank]\n";
+    std::cerr << kUsage;
     return 1;
+}
+
+bool SmallIndex(const char* text, int hi, int16_t& out) {
+    char* end = nullptr;
+    const long v = std::strtol(text, &end, 10);
+    if (end == text || *end != '\0' || v < 0 || v > hi) return false;
+    out = static_cast<int16_t>(v);
+    return true;
+}
+
+// The race detail window's texts, then the results board's rows.
+int PrintDetail(zb::AppState& s) {
+    using zb::U16ToUtf8;
+    zb::FillBankTable(s);
+    if (!zb::DetailHasStake(s)) {
+        std::cerr << "zubrica98-report: no stake on that race\n";
+        return 1;
+    }
+    zb::RaceDetail(s);
+    const zb::DetailTexts t = zb::ComputeDetailTexts(s);
+    std::cout << U16ToUtf8(t.caption) << '\n' << U16ToUtf8(s.ReportText);
+    std::cout << "投票\t" << U16ToUtf8(t.stake) << "\n払戻\t" << U16ToUtf8(t.payout) << "\n損益\t"
+              << U16ToUtf8(t.profit) << "\n回収率\t" << U16ToUtf8(t.rate) << '\n';
+    if (t.postTimeShown) std::cout << U16ToUtf8(t.postTime) << '\n';
+    if (zb::DetailSettled(s))
+        for (const zb::BoardRow& r : zb::ResultsBoard(s))
+            std::cout << U16ToUtf8(r.title) << '\t' << U16ToUtf8(r.text) << '\n';
+    return 0;
 }
 
 }  // namespace
@@ -52,19 +96,30 @@ int main(int argc, char** argv) {
     _setmode(_fileno(stderr), _O_BINARY);
 #endif
     std::string folder;
-    bool json = false, bank = false;
+    bool json = false, bank = false, detail = false;
+    int16_t meeting = 0, race = 0, tomorrow = 0;
     for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--json") == 0) {
+        if (std::strcmp(argv[i], "--help") == 0) {
+            std::cout << kUsage;
+            return 0;
+        } else if (std::strcmp(argv[i], "--json") == 0) {
             json = true;
         } else if (std::strcmp(argv[i], "--bank") == 0) {
             bank = true;
         } else if (std::strcmp(argv[i], "--folder") == 0 && i + 1 < argc) {
             folder = argv[++i];
+        } else if (std::strcmp(argv[i], "--detail") == 0 && i + 2 < argc) {
+            detail = true;
+            if (!SmallIndex(argv[i + 1], 2, meeting) || !SmallIndex(argv[i + 2], 11, race))
+                return Usage();
+            i += 2;
+        } else if (std::strcmp(argv[i], "--tomorrow") == 0) {
+            tomorrow = 1;
         } else {
             return Usage();
         }
     }
-    if (json && bank) return Usage();
+    if ((tomorrow && !detail) || json + bank + detail > 1) return Usage();
     if (folder.empty()) {
         std::error_code ec;
         folder = std::filesystem::current_path(ec).string();
@@ -88,6 +143,17 @@ int main(int argc, char** argv) {
     platform.screenHeight = 12000;
     platform.screenWidth = 12000;
     if (!zb::Main(*state, platform)) return 2;
+    if (detail) {
+        state->DetailVenue = meeting;
+        state->DetailRace = race;
+        state->DetailTomorrow = tomorrow;
+        try {
+            return PrintDetail(*state);
+        } catch (const zb::RunError& e) {
+            zb::ReportRunError(*state, e);
+            return 2;
+        }
+    }
     if (json) {
         // BankTable as the bank chart's opening builds it; the state's
         // CurrentProc stays what start-up left.

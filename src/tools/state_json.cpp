@@ -1,80 +1,85 @@
 #include "tools/state_json.h"
 
+#include <nlohmann/json.hpp>
+
 #include "accounting/day_figures.h"
+#include "platform/sjis.h"
 #include "startup/run_error.h"
-#include "tools/json.h"
 
 namespace zb {
 
 namespace {
 
+// Members keep the order they are written in.
+using Json = nlohmann::ordered_json;
+
+Json Text(std::u16string_view t) {
+    return U16ToUtf8(t);
+}
+
 template <typename T, int Lo, int Hi>
-void TableMember(JsonWriter& j, std::string_view name, const Table<T, Lo, Hi>& t) {
-    j.key(name);
-    j.beginArray();
-    for (int i = Lo; i <= Hi; ++i) j.value(t(i));
-    j.endArray();
+Json TableValue(const Table<T, Lo, Hi>& t) {
+    Json a = Json::array();
+    for (int i = Lo; i <= Hi; ++i) a.push_back(t(i));
+    return a;
 }
 
 template <typename T, int R0, int R1, int C0, int C1>
-void GridMember(JsonWriter& j, std::string_view name, const Grid<T, R0, R1, C0, C1>& g) {
-    j.key(name);
-    j.beginArray();
+Json GridValue(const Grid<T, R0, R1, C0, C1>& g) {
+    Json a = Json::array();
     for (int r = R0; r <= R1; ++r) {
-        j.beginArray();
-        for (int c = C0; c <= C1; ++c) j.value(g(r, c));
-        j.endArray();
+        Json row = Json::array();
+        for (int c = C0; c <= C1; ++c) row.push_back(g(r, c));
+        a.push_back(std::move(row));
     }
-    j.endArray();
+    return a;
 }
 
-void StartupMembers(JsonWriter& j, const AppState& s) {
-    j.member("CurrentProc", std::string_view(s.CurrentProc));
-    j.member("Pat98Folder", std::string_view(s.Pat98Folder));
-    j.member("HomeFolder", std::string_view(s.HomeFolder));
-    j.member("ErrorCode", s.ErrorCode);
-    j.member("LoadBusy", s.LoadBusy);
-    j.member("LastPassFailed", s.LastPassFailed);
-    j.member("ScreenHeight", s.ScreenHeight);
-    j.member("ScreenWidth", s.ScreenWidth);
-    TableMember(j, "DefaultTop", s.DefaultTop);
-    TableMember(j, "DefaultLeft", s.DefaultLeft);
+void StartupMembers(Json& j, const AppState& s) {
+    j["CurrentProc"] = s.CurrentProc;
+    j["Pat98Folder"] = s.Pat98Folder;
+    j["HomeFolder"] = s.HomeFolder;
+    j["ErrorCode"] = s.ErrorCode;
+    j["LoadBusy"] = s.LoadBusy;
+    j["LastPassFailed"] = s.LastPassFailed;
+    j["ScreenHeight"] = s.ScreenHeight;
+    j["ScreenWidth"] = s.ScreenWidth;
+    j["DefaultTop"] = TableValue(s.DefaultTop);
+    j["DefaultLeft"] = TableValue(s.DefaultLeft);
     const Settings& st = s.settings;
-    j.key("Settings");
-    j.beginObject();
-    j.member("BackClor", st.BackClor);
-    j.member("Border", st.Border);
-    j.member("Border3D", st.Border3D);
-    j.member("Bold", st.Bold);
-    j.member("Pos", st.Pos);
-    j.member("Bar", st.Bar);
-    TableMember(j, "ForeClor", st.ForeClor);
-    TableMember(j, "Top", st.Top);
-    TableMember(j, "Left", st.Left);
-    j.member("Debug", st.Debug);
-    j.endObject();
+    Json& k = j["Settings"];
+    k["BackClor"] = st.BackClor;
+    k["Border"] = st.Border;
+    k["Border3D"] = st.Border3D;
+    k["Bold"] = st.Bold;
+    k["Pos"] = st.Pos;
+    k["Bar"] = st.Bar;
+    k["ForeClor"] = TableValue(st.ForeClor);
+    k["Top"] = TableValue(st.Top);
+    k["Left"] = TableValue(st.Left);
+    k["Debug"] = st.Debug;
 }
 
-void ProgrammeMembers(JsonWriter& j, const AppState& s) {
-    j.member("RaceDate", s.RaceDate.view());
-    j.member("ProgrammeSerial", s.ProgrammeSerial);
-    j.member("AccountBalance", s.AccountBalance);
-    j.member("MeetingCount", s.MeetingCount);
-    GridMember(j, "MeetingTable", s.MeetingTable);
-    GridMember(j, "RaceFlags", s.RaceFlags);
+void ProgrammeMembers(Json& j, const AppState& s) {
+    j["RaceDate"] = Text(s.RaceDate.view());
+    j["ProgrammeSerial"] = s.ProgrammeSerial;
+    j["AccountBalance"] = s.AccountBalance;
+    j["MeetingCount"] = s.MeetingCount;
+    j["MeetingTable"] = GridValue(s.MeetingTable);
+    j["RaceFlags"] = GridValue(s.RaceFlags);
 }
 
-void EntryValue(JsonWriter& j, const PassbookEntry& e) {
-    j.beginObject();
-    j.member("date", e.date.view());
-    j.member("stake", e.stake);
-    j.member("payout", e.payout);
-    j.member("profit", e.profit);
-    j.endObject();
+Json EntryValue(const PassbookEntry& e) {
+    Json j;
+    j["date"] = Text(e.date.view());
+    j["stake"] = e.stake;
+    j["payout"] = e.payout;
+    j["profit"] = e.profit;
+    return j;
 }
 
 // What the main window shows after its redraw (the report never posts).
-void MainWindowMembers(JsonWriter& j, const AppState& s) {
+void MainWindowMembers(Json& j, const AppState& s) {
     MainTexts t;
     try {
         t = ComputeMainTexts(s);
@@ -84,67 +89,54 @@ void MainWindowMembers(JsonWriter& j, const AppState& s) {
             s.Messages->critical(s.CurrentProc + "  " + std::to_string(e.number), e.description);
         t = MainTexts{};
     }
-    j.key("label");
-    j.beginArray();
-    for (const auto& text : t.label) j.value(std::u16string_view(text));
-    j.endArray();
-    j.member("Caption", std::u16string_view(t.caption));
-    j.member("StakeToolTip", std::u16string_view(t.stakeToolTip));
+    Json& labels = j["label"] = Json::array();
+    for (const auto& text : t.label) labels.push_back(Text(text));
+    j["Caption"] = Text(t.caption);
+    j["StakeToolTip"] = Text(t.stakeToolTip);
 }
 
-void PassbookMembers(JsonWriter& j, const AppState& s) {
-    j.key("Passbook");
-    j.beginArray();
+void PassbookMembers(Json& j, const AppState& s) {
+    Json& book = j["Passbook"] = Json::array();
     for (long i = 0; i <= s.PassbookCount && i < static_cast<long>(s.Passbook.size()); ++i)
-        EntryValue(j, s.Passbook[static_cast<std::size_t>(i)]);
-    j.endArray();
-    j.member("PassbookCount", s.PassbookCount);
-    j.key("BestDays");
-    j.beginArray();
-    for (int i = 0; i <= 10; ++i) EntryValue(j, s.BestDays(i));
-    j.endArray();
-    j.key("WorstDays");
-    j.beginArray();
-    for (int i = 0; i <= 10; ++i) EntryValue(j, s.WorstDays(i));
-    j.endArray();
-    j.member("PassbookStakeSum", s.PassbookStakeSum);
-    j.member("PassbookPayoutSum", s.PassbookPayoutSum);
-    j.member("PassbookProfitSum", s.PassbookProfitSum);
+        book.push_back(EntryValue(s.Passbook[static_cast<std::size_t>(i)]));
+    j["PassbookCount"] = s.PassbookCount;
+    Json& best = j["BestDays"] = Json::array();
+    for (int i = 0; i <= 10; ++i) best.push_back(EntryValue(s.BestDays(i)));
+    Json& worst = j["WorstDays"] = Json::array();
+    for (int i = 0; i <= 10; ++i) worst.push_back(EntryValue(s.WorstDays(i)));
+    j["PassbookStakeSum"] = s.PassbookStakeSum;
+    j["PassbookPayoutSum"] = s.PassbookPayoutSum;
+    j["PassbookProfitSum"] = s.PassbookProfitSum;
 }
 
-void ReadingMembers(JsonWriter& j, const AppState& s) {
-    j.key("BetLog");
-    j.beginArray();
-    for (int i = 0; i < s.BetCount && i < kMaxBets; ++i) j.value(s.BetLog(i).view());
-    j.endArray();
-    j.member("BetCount", s.BetCount);
-    j.member("StakeTotal", s.StakeTotal);
-    j.member("AdvanceStakeNet", s.AdvanceStakeNet);
-    j.member("PayoutTotal", s.PayoutTotal);
-    j.member("OpenStake", s.OpenStake);
-    j.member("TodayBetCount", s.TodayBetCount);
-    j.key("PayoutTable");
-    j.beginArray();
+void ReadingMembers(Json& j, const AppState& s) {
+    Json& bets = j["BetLog"] = Json::array();
+    for (int i = 0; i < s.BetCount && i < kMaxBets; ++i) bets.push_back(Text(s.BetLog(i).view()));
+    j["BetCount"] = s.BetCount;
+    j["StakeTotal"] = s.StakeTotal;
+    j["AdvanceStakeNet"] = s.AdvanceStakeNet;
+    j["PayoutTotal"] = s.PayoutTotal;
+    j["OpenStake"] = s.OpenStake;
+    j["TodayBetCount"] = s.TodayBetCount;
+    Json& payouts = j["PayoutTable"] = Json::array();
     for (int i = 0; i < s.PayoutCount && i < kMaxPayoutEntries; ++i)
-        j.value(s.PayoutTable(i).view());
-    j.endArray();
-    j.member("PayoutCount", s.PayoutCount);
-    GridMember(j, "RaceStatus", s.RaceStatus);
-    GridMember(j, "BankTable", s.BankTable);  // 6 columns of 13 rows
+        payouts.push_back(Text(s.PayoutTable(i).view()));
+    j["PayoutCount"] = s.PayoutCount;
+    j["RaceStatus"] = GridValue(s.RaceStatus);
+    j["BankTable"] = GridValue(s.BankTable);  // 6 columns of 13 rows
 }
 
 }  // namespace
 
 std::string StateJson(const AppState& s) {
-    JsonWriter j;
-    j.beginObject();
+    Json j = Json::object();
     StartupMembers(j, s);
     ProgrammeMembers(j, s);
     ReadingMembers(j, s);
     MainWindowMembers(j, s);
     PassbookMembers(j, s);
-    j.endObject();
-    return j.str();
+    // Folder names are bytes from the file system: what is not UTF-8 becomes U+FFFD.
+    return j.dump(-1, ' ', false, Json::error_handler_t::replace);
 }
 
 }  // namespace zb

@@ -19,9 +19,12 @@
 #include "accounting/bank.h"
 #include "accounting/day_figures.h"
 #include "accounting/passbook.h"
+#include "accounting/race_detail.h"
 #include "startup/settings.h"
 #include "startup/startup.h"
 #include "windows/FmVer.h"
+#include "windows/FmVision.h"
+#include "windows/Fmlog.h"
 #include "windows/event_handler.h"
 #include "windows/fmbank.h"
 #include "windows/slot_position.h"
@@ -360,10 +363,6 @@ void FMmain::ShowBankChart() {
     w->show();
 }
 
-void FMmain::ShowRaceDetail() {
-    // The race detail windows open here.
-}
-
 void FMmain::ShowBetList() {
     // The bet list window comes with its own unit: close FMlist, listdsp,
     // caption "履歴 - " + label 0, show it.
@@ -372,6 +371,26 @@ void FMmain::ShowBetList() {
 void FMmain::ShowPassbook() {
     ReadPassbook(s_);
     // The passbook window FmKei is shown here once it is built.
+}
+
+void FMmain::ShowRaceDetail() {
+    Handle([&] {
+        if (!DetailHasStake(s_)) return;
+        if (Fmlog) Fmlog->close();
+        if (FmVision) FmVision->close();
+        RaceDetail(s_);
+        const DetailTexts texts = ComputeDetailTexts(s_);
+        const bool settled = DetailSettled(s_);
+        const std::vector<BoardRow> rows = settled ? ResultsBoard(s_) : std::vector<BoardRow>{};
+        auto* log = new zb::Fmlog(s_, texts, this);
+        Fmlog = log;
+        log->show();
+        if (!settled) return;
+        auto* board = new zb::FmVision(s_, log->lbkai()->text(), rows, this);
+        FmVision = board;
+        log->FmVision = board;
+        board->show();
+    });
 }
 
 void FMmain::ToolbarClick(int index) {

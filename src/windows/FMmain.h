@@ -36,9 +36,9 @@ class FMmain : public QWidget {
     void ShowBankChart();
     void ShowBetList();
     void ShowPassbook();
-    // Opens the race chosen in the bank chart (DetailVenue, DetailRace,
-    // DetailTomorrow): closes the race detail window, builds its report and
-    // shows it, with the results board for a settled race of today.
+    // A click on a race of the bank chart (DetailVenue, DetailRace,
+    // DetailTomorrow set): the race detail window, and for a settled race of
+    // today the results board beside it; nothing for a race without stake.
     void ShowRaceDetail();
     // A click on toolbar button 1 to 5; the separator (2) does nothing.
     void ToolbarClick(int index);
@@ -94,6 +94,7 @@ class FMmain : public QWidget {
   public:
     // The secondary windows now open, if any.
     QPointer<QWidget> FMlist, fmbank, Fmlog, FmKei;
+    QPointer<QWidget> FmVision;  // closes with Fmlog
 };
 
 }  // namespace zb

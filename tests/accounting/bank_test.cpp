@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "fixtures/loaded_day.h"
-#include "readers/sjis.h"
+#include "platform/sjis.h"
 #include "startup/startup.h"
 
 namespace zb {

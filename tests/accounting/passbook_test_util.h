@@ -9,7 +9,7 @@
 
 #include "accounting/passbook.h"
 #include "fixtures/pat98_writer.h"
-#include "readers/sjis.h"
+#include "platform/sjis.h"
 #include "readers/text.h"
 
 namespace zb::test {

@@ -5,8 +5,8 @@
 #include <memory>
 
 #include "fixtures/loaded_day.h"
+#include "platform/sjis.h"
 #include "readers/payout_slots.h"
-#include "readers/sjis.h"
 #include "startup/startup.h"
 
 namespace zb {
@@ -116,6 +116,27 @@ TEST(Settlement, FailuresStopWithTheRecordsBeforeSettled) {
     l.bet("1050110003000101       0001").paid("05011000300 4X0");
     EXPECT_THROW(comp(*l.s), RunError);
     EXPECT_EQ(l.rec(0), "1050110003000101       0001");
+}
+
+TEST(Settlement, RefundsAloneLeaveTheOtherBetsOpen) {
+    // Horse 6 scratched: its UH- refunds come before the race is run. Only
+    // a paid entry of the race and bet type settles the other bets as misses.
+    for (bool paid : {false, true}) {
+        Ledger l;
+        l.bet("1050110003000201       0001")
+            .bet("1050110006000301       0002")
+            .bet("1050140307000101       0003")
+            .paid("050110006000000")
+            .paid("050120006000000")
+            .paid("050140106000000");
+        if (paid) l.paid("050110009000450");
+        comp(*l.s);
+        EXPECT_EQ(l.rec(0), paid ? "10501100030002012      0001" : "10501100030002010      0001");
+        EXPECT_EQ(l.rec(1), "10501100060003013   1000002");
+        EXPECT_EQ(l.rec(2), "10501403070001010      0003");
+        EXPECT_EQ(l.s->OpenStake, paid ? 100 : 300);
+        EXPECT_EQ(l.s->PayoutTotal, 300);
+    }
 }
 
 TEST(Settlement, PayoutsBeyondThirtyTwoBitsAreFailureSix) {

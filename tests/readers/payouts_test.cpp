@@ -2,7 +2,7 @@
 
 #include "accounting/settlement.h"
 #include "fixtures/loaded_day.h"
-#include "readers/sjis.h"
+#include "platform/sjis.h"
 #include "startup/startup.h"
 
 namespace zb {
@@ -191,20 +191,26 @@ TEST(Payouts, FailuresCarryTheNameOfTheMoment) {
     EXPECT_EQ(d.titles(), "Aharai  5\n");
 }
 
-TEST(Payouts, TwoThousandAndSecondEntryFailsInTheParser) {
-    // 5 scratched horses in UH- give 95 entries a race, 1140 a meeting; two
-    // meetings of them pass 2001 in the second meeting's race 10.
+TEST(Payouts, EntriesBeyondTheBoundFailInTheParserAndKeepWhatFits) {
+    // Only a programme naming one venue three times gets there: the result
+    // files are read for two rows, the third row's missing result file
+    // reopens the race, and the UH- and KH- records are read twice.
     LoadedDay d;
     RaceDay day("20261206");
-    day.meeting(5, 5, 2).meeting(9, 5, 2);
-    for (int v : {5, 9})
-        for (int r = 1; r <= 12; ++r) day.payout(PayoutKind::kUH, v, r, {'1', {}, {1, 2, 3, 4, 5}});
+    day.meeting(5, 5, 2).meeting(5, 5, 2).meeting(5, 5, 3);
+    for (int r = 1; r <= 12; ++r) {
+        day.result(5, r, fixture::FullResult()).fullPayouts(5, r);
+        day.payout(PayoutKind::kTH, 5, r, {' '}).payout(PayoutKind::kFH, 5, r, {' '});
+        day.payout(PayoutKind::kWH, 5, r, {' '});
+    }
     AppState& s = d.load(day);
     LoadAll(s);
+    // 2 x 12 x 263 from the results, 12 x (98 + 90) from the first row's
+    // payouts, then 98 a race again: race 10 passes 9468.
     EXPECT_EQ(d.titles(), "getUH  9\n");
-    EXPECT_EQ(s.PayoutCount, 2001);
-    EXPECT_EQ(s.RaceStatus(9, 9), 1);
-    EXPECT_EQ(s.RaceStatus(9, 10), 0);
+    EXPECT_EQ(s.PayoutCount, kMaxPayoutEntries);
+    EXPECT_EQ(s.RaceStatus(5, 9), 3);
+    EXPECT_EQ(s.RaceStatus(5, 10), 2);
 }
 
 }  // namespace

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
+#include "fixtures/case_name.h"
 #include "fixtures/loaded_day.h"
 #include "startup/startup.h"
 
@@ -130,7 +133,10 @@ INSTANTIATE_TEST_SUITE_P(Calendar, PreviousDay,
                                            PreviousDayCase{"20230301", "20230228"},
                                            PreviousDayCase{"19990101", "19981231"},
                                            PreviousDayCase{"20290101", "20281231"},
-                                           PreviousDayCase{"19300101", "19291231"}));
+                                           PreviousDayCase{"19300101", "19291231"}),
+                         [](const ::testing::TestParamInfo<PreviousDayCase>& info) {
+                             return std::string("Race") + info.param.raceDate;
+                         });
 
 TEST(PurchaseLog, NearMissDatesAreNotThePreviousDay) {
     LoadedDay d;
@@ -201,25 +207,101 @@ TEST(PurchaseLog, ThousandRecordsFitAndTheNextIsFailureNine) {
     EXPECT_EQ(u.BetCount, 1000);
 }
 
-TEST(PurchaseLog, ShortFilesAreReadAsFarAsTheyGo) {
+struct CutFile {
+    const char* name;
+    const char* file;
+    std::size_t keep;    // bytes left of the file PAT98 is writing
+    const char* titles;  // what the pass shows
+};
+
+class HalfWrittenFile : public ::testing::TestWithParam<CutFile> {};
+
+TEST_P(HalfWrittenFile, FailsThePassUntilWrittenWhole) {
+    const CutFile c = GetParam();
+    LoadedDay d;
+    RaceDay day("20261206");
+    day.meeting(5, 5, 2);
+    day.buy("20261206", {Bet::Win(5, 1, 7, 2), Bet::Win(5, 2, 3, 4)});
+    day.buy("20261206", {Bet::Win(5, 3, 1, 1)});
+    AppState& s = d.load(day);
+    const std::string whole = fixture::ReadAll(d.dir.file(c.file));
+    d.dir.writeBytes(c.file, whole.substr(0, c.keep));
+    LoadAll(s);
+    EXPECT_EQ(d.titles(), c.titles);
+    EXPECT_EQ(s.LastPassFailed, *c.titles != '\0');
+    if (!s.LastPassFailed) {
+        EXPECT_EQ(s.BetCount, 3);
+    }
+    d.dir.writeBytes(c.file, whole);
+    LoadAll(s);
+    EXPECT_FALSE(s.LastPassFailed);
+    EXPECT_EQ(s.BetCount, 3);
+    EXPECT_EQ(s.StakeTotal, 700);
+}
+
+// The index holds 2 entries of 26 characters from 24, the first purchase file
+// 2 bets of 19 characters from 23; the full blocks end in blanks.
+INSTANTIATE_TEST_SUITE_P(
+    PurchaseLog, HalfWrittenFile,
+    ::testing::Values(CutFile{"EmptyIndex", "LG-FILE.JRA", 0, "Alog  62\n"},
+                      CutFile{"IndexInItsCount", "LG-FILE.JRA", 18, "Alog  62\n"},
+                      CutFile{"IndexAfterItsFirstEntry", "LG-FILE.JRA", 23 + 26, "Alog  62\n"},
+                      CutFile{"IndexInItsLastEntry", "LG-FILE.JRA", 23 + 51, "Alog  62\n"},
+                      CutFile{"IndexAfterItsLastEntry", "LG-FILE.JRA", 23 + 52, ""},
+                      CutFile{"IndexFull", "LG-FILE.JRA", 2625, ""},
+                      CutFile{"EmptyPurchase", "P0001.JRA", 0, "Alog  62\n"},
+                      CutFile{"PurchaseInItsCount", "P0001.JRA", 21, "Alog  62\n"},
+                      CutFile{"PurchaseAfterItsFirstBet", "P0001.JRA", 22 + 19, "Alog  62\n"},
+                      CutFile{"PurchaseInItsLastBet", "P0001.JRA", 22 + 37, "Alog  62\n"},
+                      CutFile{"PurchaseAfterItsLastBet", "P0001.JRA", 22 + 38, ""},
+                      CutFile{"PurchaseFull", "P0001.JRA", 1004, ""}),
+    fixture::CaseName<CutFile>);
+
+TEST(PurchaseLog, CountsBeyondTheBlockAreFailure62) {
+    // 101 index entries or 52 bets cannot stand in their blocks.
+    for (const char* file : {"LG-FILE.JRA", "P0001.JRA"}) {
+        LoadedDay d;
+        RaceDay day("20261206");
+        day.meeting(5, 5, 2);
+        day.buy("20261206", {Bet::Win(5, 1, 7, 2)});
+        AppState& s = d.load(day);
+        const bool index = file[0] == 'L';
+        fixture::Line line = index ? fixture::LogIndexLine({{"P0001", "20261206"}}, 101)
+                                   : fixture::PurchaseLine("0001", {Bet::Win(5, 1, 7, 2)}, 52);
+        d.dir.writeText(file, line);
+        LoadAll(s);
+        EXPECT_EQ(d.titles(), "Alog  62\n") << file;
+    }
+}
+
+TEST(PurchaseLog, FileNamesBeyondAsciiAreLookedUpAsSpelt) {
+    // Half-width katakana, kanji, a kanji whose trail byte is 0x5C (ソ), and
+    // ASCII letters in another case than on disk.
+    const std::vector<std::pair<std::string, std::string>> files{{"ｶﾝﾄｸｲ", "ｶﾝﾄｸｲ"},
+                                                                 {"購入記録１", "購入記録１"},
+                                                                 {"ソフト01", "ソフト01"},
+                                                                 {"AB漢cd", "ab漢CD"}};
     LoadedDay d;
     RaceDay day("20261206");
     day.meeting(5, 5, 2);
     AppState& s = d.load(day);
-    // An index cut right after its one entry, no line end.
-    std::u16string index = fixture::LogIndexLine({{"P0001", "20261206"}}).text().substr(0, 23 + 26);
-    d.dir.writeText("LG-FILE.JRA", index, false);
-    // A purchase file that says 2 bets but ends inside the second.
-    std::u16string purchase =
-        fixture::PurchaseLine("0001", {Bet::Win(5, 1, 7, 2), Bet::Win(5, 2, 3, 4)}, 2)
-            .text()
-            .substr(0, 22 + 19 + 10);
-    d.dir.writeText("P0001.JRA", purchase, false);
-    Alog(s);
-    ASSERT_EQ(s.BetCount, 2);
-    EXPECT_EQ(d.bet(0), "1050110007000201       0001");
-    EXPECT_EQ(d.bet(1), "1050210      " + std::string(10, ' ') + "0001");
-    EXPECT_EQ(s.StakeTotal, 200);
+    std::vector<fixture::LogEntry> index;
+    for (std::size_t k = 0; k < files.size(); ++k) {
+        index.push_back({files[k].first, "20261206"});
+        d.dir.writeText(
+            files[k].second + ".JRA",
+            fixture::PurchaseLine("0001", {Bet::Win(5, 1, 1, static_cast<int>(k + 1))}));
+    }
+    // A name with a separator would leave the folder.
+    index.push_back({"sub\\x", "20261206"});
+    std::filesystem::create_directory(d.dir.file("sub"));
+    fixture::Pat98Dir(d.dir.file("sub"))
+        .writeText("x.JRA", fixture::PurchaseLine("0001", {Bet::Win(5, 1, 1, 5)}));
+    d.dir.writeText("LG-FILE.JRA", fixture::LogIndexLine(index));
+    LoadAll(s);
+    EXPECT_EQ(d.titles(), "");
+    EXPECT_EQ(s.BetCount, 4);
+    EXPECT_EQ(s.StakeTotal, 1000);
 }
 
 TEST(PurchaseLog, PositionsCountDoubleByteCharactersAsOne) {

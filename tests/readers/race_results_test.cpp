@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "fixtures/loaded_day.h"
+#include "platform/sjis.h"
 #include "readers/payout_slots.h"
-#include "readers/sjis.h"
 #include "startup/startup.h"
 
 namespace zb {
@@ -281,38 +281,32 @@ TEST(RaceResults, VenueOutsideTheTableFailsInAkekka) {
     EXPECT_TRUE(s.LastPassFailed);
 }
 
-TEST(PayoutTable, HoldsTwoThousandAndOneEntries) {
-    auto s = std::make_unique<AppState>();
-    for (int i = 0; i < kMaxPayoutEntries; ++i)
-        AddPayoutEntry(*s, u"0501", u"1", u"00", u"01", u"000100");
-    EXPECT_EQ(s->PayoutCount, 2001);
-    EXPECT_EQ(s->PayoutTable(2000).str(), u"050110001000100");
+TEST(PayoutTable, AFullDayOfThreeMeetingsFitsAndOneMoreIsFailureNine) {
+    // Every race of three meetings at its most, from result files for two
+    // meetings and from payout files for the third: 3 x 12 x 263 entries.
+    LoadedDay d;
+    RaceDay day("20261206");
+    day.meeting(5, 5, 2).meeting(9, 5, 2).meeting(6, 4, 1);
+    for (int race = 1; race <= 12; ++race) {
+        day.result(5, race, fixture::FullResult()).result(9, race, fixture::FullResult());
+        day.fullPayouts(6, race);
+    }
+    day.buy("20261206", {fixture::Bet::Win(6, 12, 18, 2), fixture::Bet::Wide(6, 12, 1, 3, 1)});
+    AppState& s = d.load(day);
+    LoadAll(s);
+    EXPECT_EQ(d.titles(), "");
+    EXPECT_EQ(s.PayoutCount, 9468);
+    EXPECT_EQ(kMaxPayoutEntries, 9468);
+    for (int venue : {5, 6, 9}) EXPECT_EQ(s.RaceStatus(venue, 12), 5) << venue;
+    EXPECT_EQ(d.bet(0), "10612100180002013   1000001");
+    EXPECT_EQ(d.bet(1), "106125010300010110003000001");
     try {
-        AddPayoutEntry(*s, u"0501", u"1", u"00", u"02", u"000100");
-        FAIL() << "the 2002nd entry was taken";
+        AddPayoutEntry(s, u"0501", u"1", u"00", u"02", u"000100");
+        FAIL() << "an entry past the bound was taken";
     } catch (const RunError& e) {
         EXPECT_EQ(e.number, 9);
     }
-    EXPECT_EQ(s->PayoutCount, 2001);
-}
-
-TEST(PayoutTable, ResultFilesBeyondTheLimitFailAndKeepWhatFits) {
-    // A race with 5 scratched horses and all 8 bracket codes 1 gives
-    // 1 + 5 * 36 + 64 = 245 entries; the ninth such race passes 2001.
-    LoadedDay d;
-    RaceDay day("20261206");
-    day.meeting(5, 5, 2);
-    RaceResult r = RaceResult().win(1, 100);
-    for (int h : {2, 4, 6, 8, 10}) r.scratched(h);
-    for (int b = 1; b <= 8; ++b) r.bracketRefund(b, 1);
-    for (int race = 1; race <= 9; ++race) day.result(5, race, r);
-    AppState& s = d.load(day);
-    LoadAll(s);
-    EXPECT_EQ(d.titles(), "getkekka  9\n");
-    EXPECT_EQ(s.PayoutCount, 2001);
-    EXPECT_EQ(s.RaceStatus(5, 8), 5);
-    EXPECT_EQ(s.RaceStatus(5, 9), 0);
-    EXPECT_EQ(d.entry(8 * 245), "050910001000100");
+    EXPECT_EQ(s.PayoutCount, 9468);
 }
 
 }  // namespace

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "readers/sjis.h"
 #include "startup/run_error.h"
 
 namespace zb {
@@ -78,39 +77,6 @@ TEST(Fields, MidCutsAtOneBasedPositions) {
     f.assign(u"abcdef");
     EXPECT_EQ(f.view(), u"abcd");
     EXPECT_EQ(PadTo(u"xy", 4), u"xy  ");
-}
-
-TEST(ShiftJis, DecodesOneUnitPerCharacter) {
-    // 投 = 93 8A, half-width ｿ = BF, backslash stays a backslash.
-    std::u16string t = DecodeSjis("\x93\x8A\xBF\\A");
-    ASSERT_EQ(t.size(), 4u);
-    EXPECT_EQ(t[0], u'投');
-    EXPECT_EQ(t[1], u'ｿ');
-    EXPECT_EQ(t[2], u'\\');
-    EXPECT_EQ(t[3], u'A');
-}
-
-TEST(ShiftJis, BrokenBytesBecomeReplacementCharacters) {
-    std::u16string t = DecodeSjis("A\x93");  // lead byte without its trail
-    ASSERT_EQ(t.size(), 2u);
-#ifdef _WIN32
-    // Code page 932's own default character, and 0xFF as its private-use one.
-    EXPECT_EQ(t[1], u'\u30FB');
-    EXPECT_EQ(DecodeSjis("\xFF"
-                         "B"),
-              u"\uF8F3B");
-#else
-    EXPECT_EQ(t[1], u'\uFFFD');
-    EXPECT_EQ(DecodeSjis("\xFF"
-                         "B"),
-              u"\uFFFDB");
-#endif
-}
-
-TEST(ShiftJis, EncodesRoundTrip) {
-    std::u16string s = u"本ｿﾌﾄ　円％";
-    EXPECT_EQ(DecodeSjis(EncodeSjis(s)), s);
-    EXPECT_EQ(EncodeSjis(u"円"), "\x89\x7E");
 }
 
 }  // namespace

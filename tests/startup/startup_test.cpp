@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "fixtures/pat98_writer.h"
+#include "fixtures/race_day_writer.h"
 #include "fixtures/recording_sink.h"
 
 namespace zb {
@@ -64,6 +65,18 @@ TEST_F(StartupTest, NoPurchaseLogIsMessageThreeAndGoesOn) {
     EXPECT_EQ(s->ListView, 1);
     EXPECT_EQ(s->HomeFolder, pat98Dir.path());
     EXPECT_EQ(s->AppFolder, appDir.path() + "\\");
+}
+
+TEST_F(StartupTest, AFailedPassAfterNoResultYetShowsOnlyTheFailure) {
+    // Race 1's result file holds no result yet (code 1), then the win payout
+    // file of the meeting is too short for its header.
+    fullFolder();
+    fixture::WriteResultFile(pat, "KS-51381.JRA", fixture::RaceResult().text());
+    pat.writeBytes("TH-5138.JRA", "HARAI");
+    EXPECT_TRUE(Main(*s, platform));
+    ASSERT_EQ(sink.messages.size(), 1u);
+    EXPECT_EQ(sink.messages[0].title, "Aharai  62");
+    EXPECT_EQ(s->ErrorCode, 1);
 }
 
 TEST_F(StartupTest, StartErrorTexts) {

@@ -3,7 +3,9 @@
 #include <array>
 #include <cstdio>
 #include <filesystem>
+#include <nlohmann/json.hpp>
 #include <string>
+#include <vector>
 
 #include "fixtures/demo_day.h"
 #include "fixtures/pat98_writer.h"
@@ -55,6 +57,50 @@ TEST(Report, WithoutPurchaseLogGoesOnAndWritesNothing) {
     EXPECT_EQ(files, 2);  // pat98.exe and UY-A.JRA: no passbook, no settings
 }
 
+// The detail and board texts of the demo day: a settled race with a dead
+// heat, an open race with odds and post time, tomorrow's bets.
+TEST(Report, DetailOfDemoRaces) {
+    TempDir t;
+    fixture::WriteDemoDay(t.path());
+    auto detail = [&](std::vector<std::string> more) {
+        std::vector<std::string> args{"--folder", t.path(), "--detail"};
+        args.insert(args.end(), more.begin(), more.end());
+        return RunReport(args);
+    };
+    ReportRun settled = detail({"0", "4"});
+    EXPECT_EQ(settled.status, 0);
+    EXPECT_EQ(settled.out,
+              "詳細 - 東京 5回 2日 5R\n"
+              " 単  6       400 ○    2.5\r\n"
+              " 単  9       200 ○    3.1\r\n"
+              " 複  4       200 ×\r\n"
+              " 馬  6- 9    300 ○    8.8\r\n"
+              "投票\t1100\n払戻\t4260\n損益\t+3160\n回収率\t387.2\n"
+              "　単勝　\t    6       250\n"
+              "　　　　\t    9       310\n"
+              "　複勝　\t    6       120\n"
+              "　　　　\t    9       130\n"
+              "　　　　\t    1       380\n"
+              "　枠連　\t 4- 5       560\n"
+              "　馬連　\t 6- 9       880\n"
+              "　ワイド\t 1- 6       640\n"
+              "　　　　\t 1- 9       720\n"
+              "　　　　\t 6- 9       310\n");
+    EXPECT_EQ(detail({"0", "11"}).out,
+              "詳細 - 東京 5回 2日 12R\n"
+              " 単  5       300  [   9.0]\r\n"
+              "投票\t300\n払戻\t0\n損益\t-300\n回収率\t0\n発走時刻　16時30分\n");
+    EXPECT_EQ(detail({"1", "1", "--tomorrow"}).out,
+              "詳細 - 阪神 5回 2日 前売\n"
+              " 馬  4- 8    200  [  47.2]\r\n"
+              "投票\t200\n払戻\t0\n損益\t-200\n回収率\t0\n");
+    ReportRun none = detail({"0", "2"});
+    EXPECT_EQ(none.status, 1);
+    EXPECT_EQ(none.out, "");
+    EXPECT_EQ(detail({"3", "0"}).status, 1);
+    EXPECT_EQ(RunReport({"--tomorrow"}).status, 1);
+}
+
 TEST(Report, UnknownArgumentIsAUsageError) {
     EXPECT_EQ(RunReport({"--bogus"}).status, 1);
     EXPECT_EQ(RunReport({"--json", "--bank"}).status, 1);
@@ -77,6 +123,32 @@ TEST(Report, BankChartOfTheDemoDay) {
     EXPECT_NE(j.out.find("\"BankTable\":[[1300,0,0,0,1100,0,0,0,0,0,1500,300,300],"),
               std::string::npos);
     EXPECT_NE(j.out.find("\"CurrentProc\":\"comp\""), std::string::npos);
+}
+
+TEST(Report, HelpPrintsTheUsageAndSucceeds) {
+    ReportRun r = RunReport({"--help"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out.rfind("usage: zubrica98-report [--folder DIR] ", 0), 0u);
+    EXPECT_EQ(r.err, "");
+}
+
+TEST(Report, JsonIsUtf8ForAShiftJisFolderName) {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows names files in UTF-16, never in raw Shift-JIS bytes";
+#endif
+    // "テスト" in Shift-JIS bytes, as a folder copied from Windows may be named.
+    TempDir t;
+    const std::string folder = t.path() + "/\x83\x65\x83\x58\x83\x67";
+    std::filesystem::create_directory(folder);
+    Pat98Dir d(folder);
+    d.pat98Exe();
+    d.programme('A', ProgrammeFile{});
+    ReportRun r = RunReport({"--folder", folder, "--json"});
+    EXPECT_EQ(r.status, 0);
+    const nlohmann::json j = nlohmann::json::parse(r.out);  // throws on bytes that are not UTF-8
+    EXPECT_EQ(j.at("Pat98Folder"), t.path() + "/\uFFFDe\uFFFDX\uFFFDg");
+    EXPECT_EQ(j.at("ErrorCode"), 3);
+    EXPECT_EQ(j.at("MeetingTable").at(0), nlohmann::json::parse("[5,3,8]"));
 }
 
 }  // namespace

@@ -11,7 +11,7 @@
 #include <memory>
 
 #include "fixtures/loaded_day.h"
-#include "readers/sjis.h"
+#include "platform/sjis.h"
 #include "startup/settings.h"
 #include "startup/startup.h"
 #include "windows/FMmain.h"

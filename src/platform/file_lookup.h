@@ -1,0 +1,25 @@
+#pragma once
+// Finding and reading files. Paths are UTF-8 text on every platform; a file
+// name is appended as on Windows ("\UY-A.JRA" after a folder). Names are
+// looked up without regard to case. file_lookup_posix.cpp and
+// file_lookup_windows.cpp hold the two implementations.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace zb {
+
+// folder + name, where name starts with a backslash. On POSIX the backslashes
+// become slashes (a doubled one is harmless).
+std::string JoinPath(std::string_view folder, std::string_view name);
+
+// The real path of a file, each component matched without regard to case when
+// the exact spelling does not exist; nullopt when there is no such regular file.
+std::optional<std::string> FindFile(const std::string& path);
+bool FileExists(const std::string& path);
+
+// The whole file; failure 53 when it does not exist, 75 when it cannot be read.
+std::string ReadFileBytes(const std::string& path);
+
+}  // namespace zb

@@ -1,0 +1,92 @@
+#include "windows/FmVision.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QScrollBar>
+#include <algorithm>
+
+#include "windows/event_handler.h"
+#include "windows/look.h"
+#include "windows/slot_position.h"
+
+namespace zb {
+
+namespace {
+
+constexpr int kRowTwips = 240;
+
+}  // namespace
+
+FmVision::FmVision(AppState& state, const QString& detailTitle, const std::vector<BoardRow>& rows,
+                   QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint),
+      s_(state) {
+    setObjectName(QStringLiteral("FmVision"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setFixedSize(TwipsToPxX(3630), TwipsToPxY(2265));
+
+    picture1_ = new QFrame(this);
+    picture1_->setObjectName(QStringLiteral("Picture1"));
+    picture1_->setGeometry(TwipsRect(30, 60, 3570, 2160));
+    ApplyBorderLook(picture1_, s_.settings);
+    const int inset = picture1_->frameWidth();
+
+    picture2_ = new QWidget(picture1_);
+    picture2_->setObjectName(QStringLiteral("Picture2"));
+    picture2_->setGeometry(TwipsRect(0, 0, 3570, 6030).translated(inset, inset));
+
+    QFont font(QStringLiteral("ＭＳ ゴシック"));
+    font.setPointSizeF(9.75);
+    QFont bold = font;
+    bold.setBold(true);
+    for (int i = 0; i < kBoardRows; ++i) {
+        auto make = [&](const char* name, int left, int width, const QFont& f) {
+            auto* l = new QLabel(picture2_);
+            l->setObjectName(QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(i));
+            l->setGeometry(TwipsRect(left, kRowTwips * i, width, kRowTwips));
+            l->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+            l->setTextFormat(Qt::PlainText);
+            l->setFont(f);
+            return l;
+        };
+        titles_[static_cast<std::size_t>(i)] = make("LbTtl", 0, 1200, font);
+        texts_[static_cast<std::size_t>(i)] = make("LbKekka", 1200, 2370, bold);
+    }
+    const int used = std::min<int>(static_cast<int>(rows.size()), kBoardRows);
+    for (int i = 0; i < used; ++i) {
+        const BoardRow& r = rows[static_cast<std::size_t>(i)];
+        for (QLabel* l : {lbTtl(i), lbKekka(i)}) {
+            SetBackColor(l, ColorFromValue(r.backColor));
+            SetForeColor(l, ColorFromValue(r.foreColor));
+        }
+        lbTtl(i)->setText(QString::fromStdU16String(r.title));
+        lbKekka(i)->setText(QString::fromStdU16String(r.text));
+    }
+
+    vScroll1_ = new QScrollBar(Qt::Vertical, this);
+    vScroll1_->setObjectName(QStringLiteral("VScroll1"));
+    vScroll1_->setGeometry(TwipsRect(3360, 75, 225, 2130));
+    vScroll1_->setMinimum(0);
+    vScroll1_->setSingleStep(1);
+    vScroll1_->setPageStep(1);
+    vScroll1_->setMaximum(std::max(used - kBoardVisibleRows, 0));
+    vScroll1_->setVisible(used > kBoardVisibleRows);
+    vScroll1_->raise();
+    // Whole rows up per step.
+    connect(vScroll1_, &QScrollBar::valueChanged, this, [this, inset](int v) {
+        HandleEvent(s_, [&] {
+            picture2_->move(inset, inset + TwipsToPxY(-kRowTwips * static_cast<double>(v)));
+        });
+    });
+
+    setWindowTitle(QString::fromStdU16String(u"競走成績 - ") + detailTitle);
+    MoveToSlot(this, s_, kSlotResultsBoard);
+}
+
+void FmVision::closeEvent(QCloseEvent* e) {
+    HandleEvent(s_, [&] { SaveSlotPosition(this, s_, kSlotResultsBoard); });
+    e->accept();
+}
+
+}  // namespace zb
