@@ -3,6 +3,7 @@
 #include <new>
 
 #include "accounting/day_figures.h"
+#include "platform/replace_file.h"
 #include "platform/sjis.h"
 #include "readers/pat98_file.h"
 #include "startup/startup.h"
@@ -35,20 +36,21 @@ std::string CreatedFileText() {
 }
 
 // Lines as text input reads them: CR LF, or a lone CR or LF, ends a line; a
-// last line without an end still counts.
+// last line without an end still counts. Only a line's first 33 characters
+// (66 bytes at most) are kept, so a long line costs no memory.
 class LineReader {
   public:
     explicit LineReader(std::string data) : data_(std::move(data)) {}
     bool eof() const { return pos_ >= data_.size(); }
-    std::string next() {
+    std::string_view next() {
         if (eof()) Fail(kErrPastEnd);
         std::size_t e = data_.find_first_of("\r\n", pos_);
         if (e == std::string::npos) e = data_.size();
-        std::string line = data_.substr(pos_, e - pos_);
+        std::string_view line = std::string_view(data_).substr(pos_, e - pos_);
         pos_ = e;
         if (pos_ < data_.size() && data_[pos_] == '\r') ++pos_;
         if (pos_ < data_.size() && data_[pos_] == '\n') ++pos_;
-        return line;
+        return line.substr(0, 2 * kPassbookLineLength);
     }
 
   private:
@@ -78,6 +80,7 @@ void ReadLines(AppState& s, LineReader& in) {
     s.BestDays(10) = ParsePassbookLine(in.next());
     s.WorstDays(10) = ParsePassbookLine(in.next());
     while (!in.eof()) {
+        if (s.Passbook.size() >= static_cast<std::size_t>(kPassbookMaxDays)) Fail(kErrOutOfMemory);
         s.Passbook.push_back(ParsePassbookLine(in.next()));
         AddToSums(s, s.Passbook.back());
     }
@@ -115,7 +118,13 @@ std::string PassbookFileText(const AppState& s) {
     for (int i = 0; i <= 9; ++i) put(s.WorstDays(i));
     put(s.BestDays(10));
     put(s.WorstDays(10));
-    for (std::size_t i = kPassbookDaySlots; i < s.Passbook.size(); ++i) put(s.Passbook[i]);
+    // Every read adds an open slot; saving all of them would add a blank day
+    // at each start.
+    std::size_t end = s.Passbook.size();
+    while (end > kPassbookDaySlots + 1 && s.Passbook[end - 1] == EmptyEntry() &&
+           s.Passbook[end - 2] == EmptyEntry())
+        --end;
+    for (std::size_t i = kPassbookDaySlots; i < end; ++i) put(s.Passbook[i]);
     return t;
 }
 
@@ -149,28 +158,37 @@ void ReadPassbook(AppState& s) {
     s.PassbookStakeSum = 0;
     s.PassbookPayoutSum = 0;
     s.PassbookProfitSum = 0;
+    s.PassbookReadFailed = false;
     try {
         // A book that could not be created is still read as a fresh one, so
         // the tables hold the ten empty day slots the posting relies on.
-        LineReader in(created ? std::move(content) : ReadFileBytes(path));
+        if (!created) {
+            content = ReadFileUpTo(path, kPassbookMaxBytes);
+            if (content.size() > kPassbookMaxBytes) Fail(kErrOutOfMemory);
+        }
+        LineReader in(std::move(content));
         ReadLines(s, in);
     } catch (const RunError& e) {
         s.PassbookCount = Narrow<int32_t>(s.Passbook.size()) - 1;
+        // A short file lost nothing by being read: every line it has is in
+        // the tables, so it may be written again.
         if (e.number == kErrPastEnd) {
             s.BestDays(10) = EmptyEntry();
             s.WorstDays(10) = EmptyEntry();
         } else {
+            s.PassbookReadFailed = true;
             ReportRunError(s, e);
         }
     } catch (const std::bad_alloc&) {
         s.PassbookCount = Narrow<int32_t>(s.Passbook.size()) - 1;
+        s.PassbookReadFailed = true;
         ReportRunError(s, RunError(kErrOutOfMemory, ErrorDescription(kErrOutOfMemory)));
     }
 }
 
 void WritePassbook(AppState& s) {
     if (s.PassbookBusy == 1) return;
-    if (s.ReadOnly) return;
+    if (s.ReadOnly || s.PassbookReadFailed) return;
     s.PassbookBusy = 1;
     BusyGuard busy{s};
     // The text is built whole before the file is touched, and the file is

@@ -10,6 +10,10 @@ namespace zb {
 constexpr int kPassbookLineLength = 33;
 constexpr int kPassbookDaySlots = 10;      // Passbook 0..9 always exist
 constexpr int kPassbookCreatedLines = 32;  // a new file: ten days and the two lists
+// Bounds of a passbook read; beyond either the read is failure 7. A day line
+// is 35 bytes, so 100,000 days (centuries of race days) take 3.5 MB.
+constexpr int kPassbookMaxDays = 100000;
+constexpr std::size_t kPassbookMaxBytes = 8 * 1024 * 1024;
 
 void ReadPassbook(AppState& s);
 void WritePassbook(AppState& s);
@@ -20,7 +24,8 @@ std::string PassbookPath(const AppState& s);
 // One line without its line end: date 1-8, stake 9-16, payout 17-24, profit
 // 25-33. An amount wider than its field is failure 6.
 std::string PassbookLine(const PassbookEntry& e);
-// The whole file as WritePassbook writes it.
+// The whole file as WritePassbook writes it: at most one empty slot follows
+// the last day.
 std::string PassbookFileText(const AppState& s);
 // A line read back; short lines count as filled with blanks.
 PassbookEntry ParsePassbookLine(std::string_view line);

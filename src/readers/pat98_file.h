@@ -8,11 +8,6 @@
 
 namespace zb {
 
-// Writes a file by replacing it: a temporary file in the same folder, flushed,
-// then renamed over the old one. On failure the old file stays as it was and
-// failure 70 (cannot write) or 76 (no such folder) is thrown.
-void ReplaceFile(const std::string& path, std::string_view content);
-
 // Sequential reading of a file's bytes, as text input reads them.
 class SeqReader {
   public:

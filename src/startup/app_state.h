@@ -76,6 +76,10 @@ struct AppState {
     int16_t ErrorCode = 0;
     int16_t LoadBusy = 0;
     int16_t PassbookBusy = 0;
+    // Set when the passbook file exists but could not be read: writing the
+    // partly read tables would lose the days not read, so nothing writes the
+    // file until a later read succeeds.
+    bool PassbookReadFailed = false;
     // Set when the last reading pass ended through a run-time failure: its
     // totals are partial or stale and must not be posted to the passbook.
     bool LastPassFailed = false;

@@ -1,5 +1,6 @@
 #include "startup/ini.h"
 
+#include "platform/replace_file.h"
 #include "readers/pat98_file.h"
 #include "startup/run_error.h"
 
@@ -63,7 +64,13 @@ IniDocument IniDocument::Parse(std::string_view content) {
 
 IniDocument IniDocument::Load(const std::string& path) {
     if (!FileExists(path)) return IniDocument{};
-    return Parse(ReadFileBytes(path));
+    std::string data = ReadFileUpTo(path, kIniMaxBytes);
+    if (data.size() <= kIniMaxBytes) return Parse(data);
+    std::size_t end = data.rfind('\n', kIniMaxBytes - 1);
+    data.resize(end == std::string::npos ? 0 : end + 1);
+    IniDocument doc = Parse(data);
+    doc.whole_ = false;
+    return doc;
 }
 
 std::optional<std::string> IniDocument::get(std::string_view section, std::string_view key) const {
@@ -139,6 +146,7 @@ bool IniPut(const std::string& path, std::string_view section, std::string_view 
             std::string_view value) {
     try {
         IniDocument doc = IniDocument::Load(path);
+        if (!doc.whole()) return false;
         doc.put(section, key, value);
         ReplaceFile(path, doc.text());
         return true;

@@ -10,6 +10,11 @@
 
 namespace zb {
 
+// A settings file is read up to this many bytes (the old 64 KB limit of the
+// profile functions); a longer one is read up to its last whole line within
+// the bound and never written, so nothing beyond it is lost.
+constexpr std::size_t kIniMaxBytes = 64 * 1024;
+
 class IniDocument {
   public:
     // An absent file is an empty document; one that exists but cannot be read
@@ -25,9 +30,13 @@ class IniDocument {
     void put(std::string_view section, std::string_view key, std::string_view value);
     // Lines joined with CR LF.
     std::string text() const;
+    // False when the file was longer than kIniMaxBytes: writing text() back
+    // would cut it.
+    bool whole() const { return whole_; }
 
   private:
     std::vector<std::string> lines_;
+    bool whole_ = true;
 };
 
 // The value under section/key as the profile functions give it: "" when

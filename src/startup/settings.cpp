@@ -1,5 +1,6 @@
 #include "startup/settings.h"
 
+#include "platform/replace_file.h"
 #include "readers/pat98_file.h"
 #include "startup/ini.h"
 
@@ -62,6 +63,7 @@ void SaveSettings(AppState& s) {
     const std::string path = SettingsPath(s);
     try {
         IniDocument doc = IniDocument::Load(path);
+        if (!doc.whole()) return;
         auto put = [&](const char* section, const std::string& key, long long n) {
             doc.put(section, key, std::to_string(n));
         };

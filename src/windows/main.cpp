@@ -8,9 +8,11 @@
 #include "startup/startup.h"
 #include "windows/FMmain.h"
 #include "windows/qt_messages.h"
+#include "windows/session_end.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    zb::WatchSessionEnd();
     zb::InstallFontSubstitutes();
     auto state = std::make_unique<zb::AppState>();
     zb::QtMessageSink sink;
@@ -29,6 +31,7 @@ int main(int argc, char** argv) {
     if (!zb::Main(*state, platform)) return 0;
 
     auto window = std::make_unique<zb::FMmain>(*state);
+    zb::CloseOnSessionEnd(window.get());
     window->show();
     return app.exec();
 }

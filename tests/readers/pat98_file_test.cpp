@@ -74,29 +74,5 @@ TEST(FileLookup, DoubledSeparatorIsAccepted) {
     EXPECT_TRUE(FileExists(JoinPath(t.path() + "\\", "\\pat98.exe")));
 }
 
-TEST(ReplaceFile, WritesAndReplacesWholeFiles) {
-    TempDir t;
-    std::string p = t.path() + "/out.txt";
-    ReplaceFile(p, "first");
-    ReplaceFile(p, "second");
-    EXPECT_EQ(fixture::ReadAll(p), "second");
-    // No temporary file is left behind.
-    int n = 0;
-    for (auto& e : std::filesystem::directory_iterator(t.path())) n += e.is_regular_file();
-    EXPECT_EQ(n, 1);
-}
-
-TEST(ReplaceFile, FailureLeavesTheOldFile) {
-    TempDir t;
-    std::string p = t.path() + "/out.txt";
-    ReplaceFile(p, "old");
-    // A folder where the file should go cannot be replaced by a rename.
-    std::filesystem::create_directory(t.path() + "/dir.txt");
-    EXPECT_EQ(FailureOf([&] { ReplaceFile(t.path() + "/dir.txt", "new"); }), kErrPermission);
-    EXPECT_EQ(FailureOf([&] { ReplaceFile(t.path() + "/missing/out.txt", "new"); }),
-              kErrPathNotFound);
-    EXPECT_EQ(fixture::ReadAll(p), "old");
-}
-
 }  // namespace
 }  // namespace zb

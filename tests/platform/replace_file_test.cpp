@@ -1,0 +1,139 @@
+#include "platform/replace_file.h"
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+
+#include "fixtures/failure_of.h"
+#include "fixtures/pat98_writer.h"
+#include "platform/user_files_test_util.h"
+#include "startup/run_error.h"
+
+namespace zb {
+namespace {
+
+namespace fs = std::filesystem;
+using fixture::ReadAll;
+using fixture::TempDir;
+using test::FailureOf;
+using test::Inode;
+using test::kUserFiles;
+using test::UserFileCase;
+using test::UserFileName;
+using test::UserFolder;
+
+TEST(ReplaceFile, WritesAndReplacesWholeFiles) {
+    TempDir t;
+    std::string p = t.path() + "/out.txt";
+    ReplaceFile(p, "first");
+    ReplaceFile(p, "second");
+    EXPECT_EQ(ReadAll(p), "second");
+    // No temporary file is left behind.
+    int n = 0;
+    for (auto& e : fs::directory_iterator(t.path())) n += e.is_regular_file();
+    EXPECT_EQ(n, 1);
+}
+
+TEST(ReplaceFile, FailureLeavesTheOldFile) {
+    TempDir t;
+    std::string p = t.path() + "/out.txt";
+    ReplaceFile(p, "old");
+    // A folder where the file should go cannot be replaced by a rename.
+    fs::create_directory(t.path() + "/dir.txt");
+    EXPECT_EQ(FailureOf([&] { ReplaceFile(t.path() + "/dir.txt", "new"); }), kErrPermission);
+    EXPECT_EQ(FailureOf([&] { ReplaceFile(t.path() + "/missing/out.txt", "new"); }),
+              kErrPathNotFound);
+    EXPECT_EQ(ReadAll(p), "old");
+}
+
+TEST(ReplaceFile, SameTextIsNotWrittenAgain) {
+    TempDir t;
+    std::string p = t.path() + "/out.txt";
+    ReplaceFile(p, "text");
+    const ino_t before = Inode(p);
+    ReplaceFile(p, "text");
+    EXPECT_EQ(Inode(p), before);  // a replacement would bring a new inode
+    ReplaceFile(p, "texT");
+    EXPECT_NE(Inode(p), before);
+}
+
+// Only names of our own making go: the file's name, ".tmp", six characters.
+TEST(ReplaceFile, StaleTemporariesOfThatFileAreRemoved) {
+    TempDir t;
+    fixture::Pat98Dir d(t.path());
+    const char* ours[] = {"out.txt.tmpAbC123", "out.txt.tmp000000"};
+    const char* others[] = {"out.txt.tmp", "out.txt.tmpABCDEFG", "out.tx.tmpABCDEF",
+                            "Out.txt.tmpABCDEF", "other.txt.tmpABCDEF"};
+    for (const char* f : ours) d.writeBytes(f, "x");
+    for (const char* f : others) d.writeBytes(f, "x");
+    fs::create_directory(t.path() + "/out.txt.tmpFOLDER");
+    ReplaceFile(t.path() + "/out.txt", "new");
+    for (const char* f : ours) EXPECT_FALSE(fs::exists(t.path() + "/" + f)) << f;
+    for (const char* f : others) EXPECT_TRUE(fs::exists(t.path() + "/" + f)) << f;
+    EXPECT_TRUE(fs::is_directory(t.path() + "/out.txt.tmpFOLDER"));
+}
+
+struct UserFiles : ::testing::TestWithParam<UserFileCase>, UserFolder {
+    const UserFileCase& c = GetParam();
+    // What the failure of a write shows: failure 70 for the passbook, nothing
+    // for the settings.
+    std::vector<std::pair<std::string, std::string>> failureShown() const {
+        if (!c.reportsFailure) return {};
+        return {{"MAIN  70", std::string(ErrorDescription(kErrPermission))}};
+    }
+};
+
+// Modes without the owner's write bit: root could write them, the program must not.
+TEST_P(UserFiles, ReadOnlyFileStaysByteForByte) {
+    for (mode_t mode : {0444, 0400, 0555, 0466}) {
+        c.write(s, 0);
+        const std::string before = ReadAll(file(c));
+        ASSERT_EQ(::chmod(file(c).c_str(), mode), 0);
+        sink.seen.clear();
+        c.write(s, 1);
+        EXPECT_EQ(ReadAll(file(c)), before) << std::oct << mode;
+        EXPECT_EQ(sink.seen, failureShown()) << std::oct << mode;
+        EXPECT_EQ(litter(), 0);
+        ASSERT_EQ(::chmod(file(c).c_str(), 0644), 0);
+    }
+}
+
+TEST_P(UserFiles, LinkStaysALinkAndItsTargetGetsTheText) {
+    fs::create_directory(tmp.path() + "/real");
+    fixture::Pat98Dir(tmp.path() + "/real").writeBytes("kept.txt", "old");
+    fs::create_symlink("real/kept.txt", file(c));
+    c.write(s, 1);
+    EXPECT_TRUE(fs::is_symlink(fs::symlink_status(file(c))));
+    EXPECT_EQ(c.readBack(s), 1);
+    EXPECT_NE(ReadAll(tmp.path() + "/real/kept.txt"), "old");
+    EXPECT_TRUE(sink.seen.empty());
+}
+
+TEST_P(UserFiles, FullDiskLeavesTheOldFile) {
+    c.write(s, 0);
+    const std::string before = ReadAll(file(c));
+    for (rlim_t limit : {rlim_t{0}, rlim_t{1}, rlim_t{100}, rlim_t{before.size() - 1}}) {
+        sink.seen.clear();
+        struct rlimit old;
+        ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+        auto oldHandler = signal(SIGXFSZ, SIG_IGN);
+        struct rlimit small = old;
+        small.rlim_cur = limit;
+        ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+        c.write(s, 1);
+        setrlimit(RLIMIT_FSIZE, &old);
+        signal(SIGXFSZ, oldHandler);
+        EXPECT_EQ(ReadAll(file(c)), before) << limit;
+        EXPECT_EQ(sink.seen, failureShown()) << limit;
+        EXPECT_EQ(litter(), 0) << limit;
+    }
+    EXPECT_EQ(c.readBack(s), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Both, UserFiles, ::testing::ValuesIn(kUserFiles), UserFileName);
+
+}  // namespace
+}  // namespace zb
