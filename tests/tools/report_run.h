@@ -42,7 +42,11 @@ inline ReportRun RunReport(const std::vector<std::string>& args) {
     cmd = "\"" + cmd + "\"";
 #endif
     ReportRun r;
+#ifdef _WIN32
+    FILE* p = popen(cmd.c_str(), "rb");  // the bytes as written, CR LF kept
+#else
     FILE* p = popen(cmd.c_str(), "r");
+#endif
     if (!p) return r;
     std::array<char, 4096> buf;
     std::size_t n;
