@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "accounting/passbook.h"
+#include "accounting/race_detail.h"
 #include "fixtures/demo_day.h"
 #include "fixtures/pat98_writer.h"
 #include "readers/readers.h"
@@ -21,6 +22,7 @@ struct Day {
     fixture::TempDir tmp;
     fixture::Pat98Dir dir{tmp.path()};
     AppState loaded;  // after start-up read the programme
+    AppState passed;  // and after the reading pass
 
     Day() {
         fixture::WriteDemoDay(tmp.path());
@@ -29,6 +31,9 @@ struct Day {
         loaded.AppFolder = tmp.path() + "\\";
         ReadProgramme(loaded);
         if (loaded.ErrorCode != 0) std::abort();  // the fixture itself is broken
+        passed = loaded;
+        LoadAll(passed);
+        if (passed.LastPassFailed) std::abort();
     }
 };
 
@@ -49,6 +54,14 @@ void RunPass(AppState& s, Pass pass) {
             ReadPassbook(s);
             (void)PassbookFileText(s);
             break;
+        case Pass::kDetail:
+            // Race 12 at Tokyo is still open, so its odds and post time are read.
+            s.DetailVenue = 0;
+            s.DetailRace = 11;
+            s.DetailTomorrow = 0;
+            RaceDetail(s);
+            (void)ComputeDetailTexts(s);
+            break;
         case Pass::kSettings: {
             LoadSettings(s);
             IniDocument doc = IniDocument::Load(SettingsPath(s));
@@ -66,7 +79,7 @@ int RunDayFile(const char* name, Pass pass, const uint8_t* data, std::size_t siz
     day.dir.writeBytes(name, std::string_view(reinterpret_cast<const char*>(data), size));
     // One state for the process: a fresh one per input would cost more than the input.
     static AppState* s = new AppState;
-    *s = day.loaded;
+    *s = pass == Pass::kDetail ? day.passed : day.loaded;
     try {
         RunPass(*s, pass);
     } catch (const RunError&) {

@@ -15,6 +15,7 @@ enum class Pass {
     kLoadAll,   // the reading pass on the day's programme
     kPassbook,  // the passbook read and written back to text
     kSettings,  // the settings read, changed and written back to text
+    kDetail,    // after the reading pass, the detail of race 12 of the first meeting
 };
 
 // name: the file the input stands for, as PAT98 or the program names it.

@@ -54,6 +54,9 @@ int main(int argc, char** argv) {
         {"payout_wh", {"WH-9652.JRA"}},
         {"payout_uh", {"UH-9652.JRA"}},
         {"payout_kh", {"KH-9652.JRA"}},
+        {"odds_zo", {"ZO-52C.JRA", "ZO-531.JRA", "ZO-728.JRA"}},
+        {"odds_uo", {"UO-52C.JRA", "UO-531.JRA", "UO-728.JRA"}},
+        {"post_time", {"DE-52C.JRA", "DE-531.JRA", "DE-728.JRA"}},
     };
     for (const auto& [target, names] : families)
         for (const std::string& name : names) Seeds(out / target, name, file(name));
