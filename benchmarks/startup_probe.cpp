@@ -9,7 +9,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QScreen>
 #include <QTimer>
 #include <cstdio>
 #include <cstring>
@@ -18,6 +17,7 @@
 #include "startup/startup.h"
 #include "windows/FMmain.h"
 #include "windows/qt_messages.h"
+#include "windows/twips.h"
 
 namespace {
 
@@ -80,13 +80,9 @@ int main(int argc, char** argv) {
         zb::StartPlatform platform;
         platform.currentDir = QDir::currentPath().toStdString();
         platform.programFolder = platform.currentDir;
-        if (QScreen* screen = QGuiApplication::primaryScreen()) {
-            const QSize px = screen->size();
-            platform.screenHeight =
-                static_cast<int32_t>(px.height() * 1440.0 / screen->logicalDotsPerInchY());
-            platform.screenWidth =
-                static_cast<int32_t>(px.width() * 1440.0 / screen->logicalDotsPerInchX());
-        }
+        const zb::ScreenTwips screen = zb::PrimaryScreenTwips();
+        platform.screenHeight = screen.height;
+        platform.screenWidth = screen.width;
         if (!zb::Main(*state, platform)) return 1;
         window = std::make_unique<zb::FMmain>(*state);
     }
