@@ -17,6 +17,7 @@
 #include <string>
 
 #include "accounting/bank.h"
+#include "accounting/bet_list.h"
 #include "accounting/day_figures.h"
 #include "accounting/race_detail.h"
 #include "platform/sjis.h"
@@ -42,12 +43,15 @@ std::string ProgramFolder(const char* argv0) {
 }
 
 constexpr const char* kUsage =
-    "usage: zubrica98-report [--folder DIR] [--json | --bank | --detail M R [--tomorrow]]\n"
+    "usage: zubrica98-report [--folder DIR]\n"
+    "                         [--json | --bank | --list N | --detail M R [--tomorrow]]\n"
     "Runs Zubrica98's start-up and reading pass on the PAT98 folder DIR (default:\n"
     "the current directory) without a window, and writes no file.\n"
     "  --folder DIR  the PAT98 folder\n"
     "  --json        print the application state as one JSON object\n"
     "  --bank        print the bank chart: meeting titles, race lines, totals\n"
+    "  --list N      print the bet list of view N (0 all, 1 accepted, 2 undecided,\n"
+    "                3 hits), UTF-8 with CR LF line ends\n"
     "  --detail M R  print the race detail of meeting M, race R (from 0); with\n"
     "                --tomorrow, of tomorrow's race\n"
     "  --help        print this text\n"
@@ -98,6 +102,7 @@ int main(int argc, char** argv) {
     std::string folder;
     bool json = false, bank = false, detail = false;
     int16_t meeting = 0, race = 0, tomorrow = 0;
+    int list = -1;  // the bet list view to print, 0 to 3
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--help") == 0) {
             std::cout << kUsage;
@@ -106,6 +111,10 @@ int main(int argc, char** argv) {
             json = true;
         } else if (std::strcmp(argv[i], "--bank") == 0) {
             bank = true;
+        } else if (std::strcmp(argv[i], "--list") == 0 && i + 1 < argc) {
+            const char* n = argv[++i];
+            if (n[0] < '0' || n[0] >= '0' + zb::kListViews || n[1] != '\0') return Usage();
+            list = n[0] - '0';
         } else if (std::strcmp(argv[i], "--folder") == 0 && i + 1 < argc) {
             folder = argv[++i];
         } else if (std::strcmp(argv[i], "--detail") == 0 && i + 2 < argc) {
@@ -119,7 +128,8 @@ int main(int argc, char** argv) {
             return Usage();
         }
     }
-    if ((tomorrow && !detail) || json + bank + detail > 1) return Usage();
+    if ((tomorrow && !detail) || int(json) + int(bank) + int(detail) + int(list >= 0) > 1)
+        return Usage();
     if (folder.empty()) {
         std::error_code ec;
         folder = std::filesystem::current_path(ec).string();
@@ -154,7 +164,17 @@ int main(int argc, char** argv) {
             return 2;
         }
     }
-    if (json) {
+    if (list >= 0) {
+        // Exactly the text the bet list window shows, CR LF line ends kept.
+        try {
+            state->ListView = static_cast<int16_t>(list);
+            zb::listdsp(*state);
+        } catch (const zb::RunError& e) {
+            zb::ReportRunError(*state, e);
+            return 2;
+        }
+        std::cout << zb::U16ToUtf8(state->ReportText) << std::flush;
+    } else if (json) {
         // BankTable as the bank chart's opening builds it; the state's
         // CurrentProc stays what start-up left.
         const std::string proc = state->CurrentProc;

@@ -8,27 +8,29 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
-#include <QPainter>
-#include <QPainterPath>
-#include <QPixmap>
 #include <QToolBar>
 #include <QWindowStateChangeEvent>
 #include <cmath>
 #include <new>
 
 #include "accounting/bank.h"
+#include "accounting/bet_list.h"
 #include "accounting/day_figures.h"
 #include "accounting/passbook.h"
 #include "accounting/race_detail.h"
 #include "startup/settings.h"
 #include "startup/startup.h"
+#include "windows/FMlist.h"
+#include "windows/FmKei.h"
 #include "windows/FmVer.h"
 #include "windows/FmVision.h"
 #include "windows/Fmlog.h"
 #include "windows/event_handler.h"
 #include "windows/fmbank.h"
 #include "windows/slot_position.h"
+#include "windows/toolbar_pictures.h"
 #include "windows/twips.h"
+#include "windows/window_common.h"
 
 namespace zb {
 
@@ -87,64 +89,6 @@ std::optional<int32_t> PlatformColorChooser(int32_t start, QWidget* parent) {
     return ToColorValue(c);
 }
 
-// The toolbar's 16 x 16 pictures, drawn here rather than shipped as files.
-QPixmap NewIcon() {
-    QPixmap p(16, 16);
-    p.fill(Qt::transparent);
-    return p;
-}
-
-QIcon RefreshIcon() {
-    QPixmap p = NewIcon();
-    QPainter g(&p);
-    g.setRenderHint(QPainter::Antialiasing);
-    g.setPen(QPen(QColor(0, 128, 0), 2.0));
-    g.drawArc(QRectF(2.5, 2.5, 11, 11), 60 * 16, 280 * 16);
-    QPainterPath head;
-    head.moveTo(9.0, 0.5);
-    head.lineTo(14.5, 3.0);
-    head.lineTo(9.5, 6.5);
-    head.closeSubpath();
-    g.setPen(Qt::NoPen);
-    g.setBrush(QColor(0, 128, 0));
-    g.drawPath(head);
-    return QIcon(p);
-}
-
-QIcon BankChartIcon() {
-    QPixmap p = NewIcon();
-    QPainter g(&p);
-    g.setPen(Qt::black);
-    g.drawLine(1, 14, 14, 14);
-    g.drawLine(1, 1, 1, 14);
-    g.fillRect(3, 8, 3, 6, QColor(0, 0, 192));
-    g.fillRect(7, 4, 3, 10, QColor(192, 0, 0));
-    g.fillRect(11, 6, 3, 8, QColor(0, 0, 192));
-    return QIcon(p);
-}
-
-QIcon BetListIcon() {
-    QPixmap p = NewIcon();
-    QPainter g(&p);
-    g.setPen(Qt::black);
-    g.setBrush(Qt::white);
-    g.drawRect(2, 0, 11, 15);
-    g.setPen(QColor(0, 0, 128));
-    for (int y = 3; y <= 12; y += 3) g.drawLine(4, y, 11, y);
-    return QIcon(p);
-}
-
-QIcon PassbookIcon() {
-    QPixmap p = NewIcon();
-    QPainter g(&p);
-    g.setPen(Qt::black);
-    g.setBrush(QColor(0, 96, 160));
-    g.drawRect(2, 1, 11, 14);
-    g.fillRect(4, 1, 1, 14, QColor(0, 48, 96));
-    g.fillRect(6, 4, 6, 3, Qt::white);
-    return QIcon(p);
-}
-
 }  // namespace
 
 template <typename F>
@@ -170,8 +114,12 @@ FMmain::FMmain(AppState& state, QWidget* parent)
     // style's spacing around them.
     toolbar_->setStyleSheet(
         QStringLiteral("QToolBar { border: 0px; padding: 0px; spacing: 0px; }"));
-    const QIcon icons[6] = {QIcon(),         RefreshIcon(), QIcon(),
-                            BankChartIcon(), BetListIcon(), PassbookIcon()};
+    const QIcon icons[6] = {QIcon(),
+                            ToolbarIcon(ToolbarPicture::kRefresh),
+                            QIcon(),
+                            ToolbarIcon(ToolbarPicture::kBankChart),
+                            ToolbarIcon(ToolbarPicture::kBetList),
+                            ToolbarIcon(ToolbarPicture::kPassbook)};
     for (int i = 1; i <= 5; ++i) {
         QAction* a = i == 2 ? toolbar_->addSeparator() : toolbar_->addAction(icons[i], QString());
         a->setObjectName(QStringLiteral("Toolbar1_Button%1").arg(i));
@@ -265,14 +213,7 @@ void FMmain::ApplyToolbarCaptions() {
 
 void FMmain::ApplyPanelAppearance() {
     const Settings& st = s_.settings;
-    const int border = st.Border | st.Border3D;
-    if (border == 0)
-        picture2_->setFrameStyle(QFrame::NoFrame);
-    else if (st.Border3D != 0)
-        picture2_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    else
-        picture2_->setFrameStyle(QFrame::Box | QFrame::Plain);
-    picture2_->setLineWidth(st.Border3D != 0 ? 2 : 1);
+    ApplyBorderLook(picture2_, st.Border3D, st.Border | st.Border3D);
     QPalette pal = picture2_->palette();
     pal.setColor(QPalette::Window, FromColorValue(st.BackClor));
     picture2_->setPalette(pal);
@@ -312,15 +253,45 @@ void FMmain::ApplyStayOnTop() {
     menuPos_->setChecked(onTop);
 }
 
+QMargins FMmain::FrameMargins() const {
+    const QRect outer = frameGeometry(), inner = geometry();
+    return QMargins(inner.left() - outer.left(), inner.top() - outer.top(),
+                    outer.right() - inner.right(), outer.bottom() - inner.bottom());
+}
+
 void FMmain::Relayout() {
+    // Width and height are outer sizes: the frame is the window system's, the
+    // client gets the rest. Until the window is shown there is no frame yet.
+    const QMargins frame = FrameMargins();
+    frameUsed_ = frame;
     const int toolbarHeight = toolbar_->sizeHint().height();
-    const int clientWidth = TwipsToPxX(kWindowWidth);
+    const int clientWidth = TwipsToPxX(kWindowWidth) - frame.left() - frame.right();
     toolbar_->setGeometry(0, 0, clientWidth, toolbarHeight);
     picture2_->setGeometry(TwipsToPxX(kPictureLeft), toolbarHeight, TwipsToPxX(kPictureWidth),
                            TwipsToPxY(kPictureHeight));
-    // The outer height is toolbar + frame + panel + 15; the frame is not ours
-    // to size, so the client gets the rest.
-    setFixedSize(clientWidth, toolbarHeight + picture2_->height() + TwipsToPxY(kBottomMargin));
+    const int outerHeight = toolbarHeight + TwipsToPxY(s_.MainFrameHeight) + picture2_->height() +
+                            TwipsToPxY(kBottomMargin);
+    setFixedSize(clientWidth, outerHeight - frame.top() - frame.bottom());
+}
+
+void FMmain::FollowFrame() {
+    // The window manager frames the window after it is shown: take its
+    // height as MainFrameHeight then and fit the outer size again.
+    if (isMinimized()) return;
+    const QMargins frame = FrameMargins();
+    if (frame == frameUsed_) return;
+    s_.MainFrameHeight = PxToTwipsY(frame.top() + frame.bottom());
+    Relayout();
+}
+
+void FMmain::showEvent(QShowEvent* e) {
+    QWidget::showEvent(e);
+    FollowFrame();
+}
+
+void FMmain::moveEvent(QMoveEvent* e) {
+    QWidget::moveEvent(e);
+    FollowFrame();
 }
 
 void FMmain::Data_Set() {
@@ -364,13 +335,20 @@ void FMmain::ShowBankChart() {
 }
 
 void FMmain::ShowBetList() {
-    // The bet list window comes with its own unit: close FMlist, listdsp,
-    // caption "履歴 - " + label 0, show it.
+    if (FMlist) FMlist->close();
+    listdsp(s_);
+    auto* w = new zb::FMlist(s_);
+    w->setWindowTitle(Q(u"履歴 - ") + labels_[0]->text());
+    FMlist = w;
+    w->show();
 }
 
 void FMmain::ShowPassbook() {
     ReadPassbook(s_);
-    // The passbook window FmKei is shown here once it is built.
+    if (FmKei) FmKei->close();
+    auto* w = new zb::FmKei(s_);
+    FmKei = w;
+    w->show();
 }
 
 void FMmain::ShowRaceDetail() {

@@ -2,6 +2,7 @@
 // The main balance window: date, status line and the five figures of the day,
 // a toolbar of four commands and a popup menu for its appearance.
 
+#include <QMargins>
 #include <QPointer>
 #include <QWidget>
 #include <array>
@@ -63,6 +64,8 @@ class FMmain : public QWidget {
   protected:
     void changeEvent(QEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
+    void moveEvent(QMoveEvent* e) override;
+    void showEvent(QShowEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* e) override;
 
   private:
@@ -77,6 +80,8 @@ class FMmain : public QWidget {
     void ApplyLabelLook();
     void ApplyStayOnTop();
     void Relayout();
+    QMargins FrameMargins() const;
+    void FollowFrame();
     // Refresh, minimise and close shut the bet list, bank chart, race detail
     // and passbook windows; those windows register here when they are built.
     void CloseSecondaryWindows(bool withRaceDetail);
@@ -90,6 +95,7 @@ class FMmain : public QWidget {
     QAction* menuButtom_ = nullptr;
     QAction* menuPos_ = nullptr;
     ColorChooser chooseColor_;
+    QMargins frameUsed_;  // the frame the last layout was fitted to
 
   public:
     // The secondary windows now open, if any.

@@ -14,6 +14,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     zb::WatchSessionEnd();
     zb::InstallFontSubstitutes();
+    zb::InstallQtTranslation();
     auto state = std::make_unique<zb::AppState>();
     zb::QtMessageSink sink;
     state->Messages = &sink;

@@ -2,7 +2,9 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QLibraryInfo>
 #include <QMessageBox>
+#include <QTranslator>
 
 namespace zb {
 
@@ -20,6 +22,23 @@ void QtMessageSink::critical(const std::string& title, const std::string& text) 
 void InstallFontSubstitutes() {
     QFont::insertSubstitution(QStringLiteral("ＭＳ ゴシック"), QStringLiteral("IPAGothic"));
     QFont::insertSubstitution(QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("IPAPGothic"));
+}
+
+}  // namespace zb
+
+namespace zb {
+
+bool InstallQtTranslation() {
+    const QString program = QCoreApplication::applicationDirPath();
+    const QStringList folders = {program + QStringLiteral("/translations"), program,
+                                 QLibraryInfo::path(QLibraryInfo::TranslationsPath)};
+    auto* translator = new QTranslator(QCoreApplication::instance());
+    for (const QString& folder : folders) {
+        if (translator->load(QStringLiteral("qtbase_ja"), folder))
+            return QCoreApplication::installTranslator(translator);
+    }
+    delete translator;
+    return false;
 }
 
 }  // namespace zb

@@ -22,4 +22,9 @@ std::unique_ptr<QMessageBox> MakeCriticalBox(const std::string& title, const std
 // "ＭＳ ゴシック" and "ＭＳ Ｐゴシック" fall back to the IPA fonts where missing.
 void InstallFontSubstitutes();
 
+// Qt's own dialogs and buttons in Japanese: "qtbase_ja.qm" from beside the
+// program (as shipped on Windows) or from Qt's translations folder. False
+// when no copy could be loaded; the dialogs then stay in English.
+bool InstallQtTranslation();
+
 }  // namespace zb

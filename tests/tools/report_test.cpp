@@ -128,7 +128,7 @@ TEST(Report, BankChartOfTheDemoDay) {
 TEST(Report, HelpPrintsTheUsageAndSucceeds) {
     ReportRun r = RunReport({"--help"});
     EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.out.rfind("usage: zubrica98-report [--folder DIR] ", 0), 0u);
+    EXPECT_EQ(r.out.rfind("usage: zubrica98-report [--folder DIR]\n", 0), 0u);
     EXPECT_EQ(r.err, "");
 }
 

@@ -1,5 +1,7 @@
 #include "windows/qt_messages.h"
 
+#include <QColorDialog>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QMessageBox>
 #include <QPushButton>
@@ -25,6 +27,23 @@ class QtMessagesTest : public QObject {
         if (!dir.isEmpty()) {
             QDir().mkpath(dir);
             QVERIFY(box->grab().save(dir + "/start_error_box.png"));
+        }
+    }
+
+    void qtDialogsSpeakJapanese() {
+        QVERIFY(zb::InstallQtTranslation());
+        QColorDialog dialog;
+        dialog.setOption(QColorDialog::DontUseNativeDialog);
+        QVERIFY(dialog.windowTitle() != QStringLiteral("Select Color"));
+        auto* buttons = dialog.findChild<QDialogButtonBox*>();
+        QVERIFY(buttons);
+        QVERIFY(buttons->button(QDialogButtonBox::Cancel)->text() != QStringLiteral("Cancel"));
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        const QString dir = qEnvironmentVariable("ZB_PNG_DIR");
+        if (!dir.isEmpty()) {
+            QDir().mkpath(dir);
+            QVERIFY(dialog.grab().save(dir + "/colour_chooser_ja.png"));
         }
     }
 

@@ -1,0 +1,155 @@
+#include "windows/toolbar_pictures.h"
+
+#include <QPainter>
+#include <QPainterPath>
+#include <QPixmap>
+#include <cmath>
+
+namespace zb {
+
+namespace {
+
+const QColor kGreen(0, 128, 0), kBlue(0, 0, 192), kRed(192, 0, 0), kNavy(0, 0, 128);
+
+QPixmap Blank() {
+    QPixmap p(16, 16);
+    p.fill(Qt::transparent);
+    return p;
+}
+
+void Refresh(QPainter& g) {
+    g.setRenderHint(QPainter::Antialiasing);
+    g.setPen(QPen(kGreen, 2.0));
+    g.drawArc(QRectF(2.5, 2.5, 11, 11), 60 * 16, 280 * 16);
+    QPainterPath head;
+    head.moveTo(9.0, 0.5);
+    head.lineTo(14.5, 3.0);
+    head.lineTo(9.5, 6.5);
+    head.closeSubpath();
+    g.setPen(Qt::NoPen);
+    g.setBrush(kGreen);
+    g.drawPath(head);
+}
+
+void BankChart(QPainter& g) {
+    g.setPen(Qt::black);
+    g.drawLine(1, 14, 14, 14);
+    g.drawLine(1, 1, 1, 14);
+    g.fillRect(3, 8, 3, 6, kBlue);
+    g.fillRect(7, 4, 3, 10, kRed);
+    g.fillRect(11, 6, 3, 8, kBlue);
+}
+
+// A sheet of lines: the bet list, and under each view its own mark.
+void Sheet(QPainter& g, int lines) {
+    g.setPen(Qt::black);
+    g.setBrush(Qt::white);
+    g.drawRect(2, 0, 11, 15);
+    g.setPen(kNavy);
+    for (int i = 0, y = 3; i < lines; ++i, y += 3) g.drawLine(4, y, 11, y);
+}
+
+void Passbook(QPainter& g) {
+    g.setPen(Qt::black);
+    g.setBrush(QColor(0, 96, 160));
+    g.drawRect(2, 1, 11, 14);
+    g.fillRect(4, 1, 1, 14, QColor(0, 48, 96));
+    g.fillRect(6, 4, 6, 3, Qt::white);
+}
+
+void Tick(QPainter& g) {
+    g.setRenderHint(QPainter::Antialiasing);
+    g.setPen(QPen(kGreen, 2.0));
+    g.drawPolyline(QPolygonF({QPointF(6, 10), QPointF(9, 13.5), QPointF(15, 6)}));
+}
+
+void Clock(QPainter& g) {
+    g.setRenderHint(QPainter::Antialiasing);
+    g.setPen(QPen(QColor(160, 96, 0), 1.2));
+    g.setBrush(QColor(255, 240, 160));
+    g.drawEllipse(QRectF(7, 7, 8.5, 8.5));
+    g.drawLine(QPointF(11.25, 11.25), QPointF(11.25, 8.5));
+    g.drawLine(QPointF(11.25, 11.25), QPointF(13.5, 11.25));
+}
+
+void Star(QPainter& g, const QRectF& box, const QColor& c) {
+    g.setRenderHint(QPainter::Antialiasing);
+    QPainterPath star;
+    const QPointF m = box.center();
+    const double r = box.width() / 2;
+    for (int i = 0; i < 10; ++i) {
+        const double a = (i * 36.0 - 90.0) * 3.14159265358979 / 180.0;
+        const double rr = i % 2 == 0 ? r : r * 0.45;
+        const QPointF p(m.x() + rr * std::cos(a), m.y() + rr * std::sin(a));
+        i == 0 ? star.moveTo(p) : star.lineTo(p);
+    }
+    star.closeSubpath();
+    g.setPen(QPen(c.darker(150), 0.8));
+    g.setBrush(c);
+    g.drawPath(star);
+}
+
+// An arrow up (best days) or down (worst days) over a bar.
+void Arrow(QPainter& g, bool up) {
+    g.setRenderHint(QPainter::Antialiasing);
+    const QColor c = up ? QColor(0, 0, 224) : QColor(224, 0, 0);
+    QPainterPath a;
+    a.moveTo(8, 1);
+    a.lineTo(14, 8);
+    a.lineTo(10, 8);
+    a.lineTo(10, 15);
+    a.lineTo(6, 15);
+    a.lineTo(6, 8);
+    a.lineTo(2, 8);
+    a.closeSubpath();
+    if (!up) g.setTransform(QTransform(1, 0, 0, -1, 0, 16));  // the same arrow upside down
+    g.setPen(QPen(c.darker(150), 0.8));
+    g.setBrush(c);
+    g.drawPath(a);
+}
+
+}  // namespace
+
+QIcon ToolbarIcon(ToolbarPicture picture) {
+    QPixmap p = Blank();
+    {
+        QPainter g(&p);
+        switch (picture) {
+            case ToolbarPicture::kRefresh:
+                Refresh(g);
+                break;
+            case ToolbarPicture::kBankChart:
+                BankChart(g);
+                break;
+            case ToolbarPicture::kBetList:
+            case ToolbarPicture::kAllBets:
+                Sheet(g, 4);
+                break;
+            case ToolbarPicture::kAcceptedBets:
+                Sheet(g, 3);
+                Tick(g);
+                break;
+            case ToolbarPicture::kUndecidedBets:
+                Sheet(g, 3);
+                Clock(g);
+                break;
+            case ToolbarPicture::kHitBets:
+                Sheet(g, 3);
+                Star(g, QRectF(6, 6, 10, 10), QColor(255, 200, 0));
+                break;
+            case ToolbarPicture::kPassbook:
+            case ToolbarPicture::kDays:
+                Passbook(g);
+                break;
+            case ToolbarPicture::kBestDays:
+                Arrow(g, true);
+                break;
+            case ToolbarPicture::kWorstDays:
+                Arrow(g, false);
+                break;
+        }
+    }
+    return QIcon(p);
+}
+
+}  // namespace zb

@@ -1,0 +1,55 @@
+#include "windows/window_common.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QFrame>
+#include <QToolBar>
+#include <QWidget>
+
+#include "windows/twips.h"
+
+namespace zb {
+
+QRect TwipsRect(int left, int top, int width, int height) {
+    return QRect(TwipsToPxX(left), TwipsToPxY(top), TwipsToPxX(width), TwipsToPxY(height));
+}
+
+void ApplyBorderLook(QFrame* frame, int appearance3D, int borderStyle) {
+    if (borderStyle == 0)
+        frame->setFrameStyle(QFrame::NoFrame);
+    else if (appearance3D != 0)
+        frame->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    else
+        frame->setFrameStyle(QFrame::Box | QFrame::Plain);
+    frame->setLineWidth(appearance3D != 0 ? 2 : 1);
+}
+
+QToolBar* MakeGroupedToolbar(QWidget* owner, int heightTwips,
+                             const std::vector<ToolButtonDesign>& buttons,
+                             std::vector<QAction*>& actions, std::function<void(int)> click) {
+    auto* bar = new QToolBar(owner);
+    bar->setObjectName(QStringLiteral("Toolbar1"));
+    bar->setMovable(false);
+    bar->setFloatable(false);
+    bar->setIconSize(QSize(16, 16));
+    bar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    bar->setStyleSheet(QStringLiteral("QToolBar { border: 0px; padding: 0px; spacing: 0px; }"));
+    auto* group = new QActionGroup(bar);
+    actions.assign(1, nullptr);
+    for (const ToolButtonDesign& d : buttons) {
+        QAction* a = bar->addAction(ToolbarIcon(d.picture), QString::fromStdU16String(d.caption));
+        a->setObjectName(QStringLiteral("Toolbar1_Button%1").arg(actions.size()));
+        a->setToolTip(QString::fromStdU16String(d.toolTip));
+        a->setCheckable(true);
+        group->addAction(a);
+        actions.push_back(a);
+    }
+    bar->setGeometry(0, 0, owner->width(), TwipsToPxY(heightTwips));
+    QObject::connect(bar, &QToolBar::actionTriggered, owner, [&actions, click](QAction* a) {
+        for (std::size_t i = 1; i < actions.size(); ++i)
+            if (actions[i] == a) click(static_cast<int>(i));
+    });
+    return bar;
+}
+
+}  // namespace zb

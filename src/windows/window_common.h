@@ -1,0 +1,36 @@
+#pragma once
+// What the secondary windows share: twip geometry, the border look of the
+// settings and a toolbar of grouped buttons.
+
+#include <QRect>
+#include <functional>
+#include <vector>
+
+#include "windows/toolbar_pictures.h"
+
+class QAction;
+class QFrame;
+class QToolBar;
+class QWidget;
+
+namespace zb {
+
+QRect TwipsRect(int left, int top, int width, int height);
+
+// Appearance (0 flat, 1 three-dimensional) and border style (0 none, 1 single).
+void ApplyBorderLook(QFrame* frame, int appearance3D, int borderStyle);
+
+struct ToolButtonDesign {
+    const char16_t* caption;
+    const char16_t* toolTip;
+    ToolbarPicture picture;
+};
+
+// "Toolbar1" along the top of owner, heightTwips high, with the buttons in one
+// group, captions beside their pictures. actions gets button i at index i
+// (index 0 stays empty); a click calls click(i).
+QToolBar* MakeGroupedToolbar(QWidget* owner, int heightTwips,
+                             const std::vector<ToolButtonDesign>& buttons,
+                             std::vector<QAction*>& actions, std::function<void(int)> click);
+
+}  // namespace zb

@@ -1,0 +1,173 @@
+// The passbook window offscreen: pages, best and worst days, the totals tool
+// tip and the stored position.
+
+#include "windows/FmKei.h"
+
+#include <QAction>
+#include <QDir>
+#include <QLabel>
+#include <QScrollBar>
+#include <QtTest>
+#include <memory>
+#include <string>
+
+#include "fixtures/pat98_writer.h"
+#include "windows/FMmain.h"
+#include "windows/qt_messages.h"
+#include "windows/save_png.h"
+#include "windows/twips.h"
+
+using zb::AppState;
+using zb::PassbookEntry;
+
+namespace {
+
+PassbookEntry Day(int n, int32_t stake, int32_t payout) {
+    PassbookEntry e;
+    e.date.assign(zb::Ascii(std::to_string(20010000 + 100 * (1 + n / 28) + 1 + n % 28)));
+    e.stake = stake;
+    e.payout = payout;
+    e.profit = payout - stake;
+    return e;
+}
+
+PassbookEntry Empty() {
+    PassbookEntry e;
+    e.date.assign(u"00000000");
+    return e;
+}
+
+// A passbook as ReadPassbook leaves it: `days` day lines (the first `filled`
+// of them real days, every third one a loss), then the open slot.
+std::unique_ptr<AppState> Book(int days, int filled) {
+    auto s = std::make_unique<AppState>();
+    s->ScreenHeight = 12000;
+    s->ScreenWidth = 12000;
+    for (int i = 0; i < days; ++i)
+        s->Passbook.push_back(i < filled ? Day(i, 1000 + 100 * i, i % 3 == 1 ? 300 : 1500 + 70 * i)
+                                         : Empty());
+    s->Passbook.push_back(Empty());
+    s->PassbookCount = days;
+    for (int i = 0; i <= 10; ++i) s->BestDays(i) = s->WorstDays(i) = Empty();
+    return s;
+}
+
+QString Row(const zb::FmKei& k, int r) {
+    return k.lbDate(r)->text() + "|" + k.lbTohyo(r)->text() + "|" + k.lbHarai(r)->text() + "|" +
+           k.lbSoneki(r)->text();
+}
+QColor ProfitColour(const zb::FmKei& k, int r) {
+    return k.lbSoneki(r)->palette().color(QPalette::WindowText);
+}
+
+}  // namespace
+
+class FmKeiTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void initTestCase() { zb::InstallFontSubstitutes(); }
+
+    void pages_data() {
+        QTest::addColumn<int>("count");
+        QTest::addColumn<int>("lastPage");
+        QTest::addColumn<int>("filledOnLastPage");
+        QTest::newRow("fresh 10") << 10 << 0 << 0;
+        QTest::newRow("11") << 11 << 1 << 0;  // page 1: index 10 and the open slot
+        QTest::newRow("25") << 25 << 2 << 5;  // page 2: indexes 20 to 25
+    }
+    void pages() {
+        QFETCH(int, count);
+        QFETCH(int, lastPage);
+        QFETCH(int, filledOnLastPage);
+        auto s = Book(count, count == 25 ? 25 : 0);
+        zb::FmKei k(*s);
+        QCOMPARE(k.windowTitle(), QString::fromStdU16String(u"通帳"));
+        QCOMPARE(k.vScroll1()->maximum(), lastPage);
+        QCOMPARE(k.vScroll1()->isEnabled(), lastPage != 0);
+        QCOMPARE(k.vScroll1()->value(), 0);
+        k.vScroll1()->setValue(lastPage);
+        for (int r = 0; r < 10; ++r) QCOMPARE(!k.lbDate(r)->text().isEmpty(), r < filledOnLastPage);
+    }
+
+    void rowsColoursAndTotals() {
+        auto s = Book(25, 25);
+        s->PassbookStakeSum = 1200;
+        s->PassbookPayoutSum = 950;
+        s->PassbookProfitSum = -1234567;
+        zb::FmKei k(*s);
+        QCOMPARE(Row(k, 0), QStringLiteral("2001/01/01|1000|1500|500"));
+        QCOMPARE(Row(k, 1), QStringLiteral("2001/01/02|1100|300|-800"));
+        QCOMPARE(ProfitColour(k, 1), QColor(255, 0, 0));
+        QCOMPARE(ProfitColour(k, 0), QColor(0, 0, 0));
+        QCOMPARE(k.label5()->toolTip(),
+                 QString::fromStdU16String(u"投票 1,200   払戻 950   損益 -1,234,567"));
+        // Row 1 shows a loss on page 2 and a gain on page 1: red, then black.
+        k.vScroll1()->setValue(2);
+        QCOMPARE(Row(k, 1), QStringLiteral("2001/01/22|3100|2970|-130"));
+        QCOMPARE(ProfitColour(k, 1), QColor(255, 0, 0));
+        k.vScroll1()->setValue(1);
+        QCOMPARE(Row(k, 1), QStringLiteral("2001/01/12|2100|2270|170"));
+        QCOMPARE(ProfitColour(k, 1), QColor(0, 0, 0));
+    }
+
+    void bestAndWorstViewsAndBack() {
+        auto s = Book(25, 25);
+        for (int i = 0; i < 3; ++i) s->BestDays(i) = Day(i, 1000, 5000 - 1000 * i);
+        s->BestDays(10) = Day(9, 1, 99999);  // the eleventh is never shown
+        for (int i = 0; i < 10; ++i) s->WorstDays(i) = Day(i, 5000, 100 * i);
+        zb::FmKei k(*s);
+        k.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&k));
+        k.vScroll1()->setValue(2);
+        SavePng(&k, QStringLiteral("passbook_days_page2.png"));
+        k.vScroll1()->setValue(1);
+        SavePng(&k, QStringLiteral("passbook_days_page1.png"));
+        k.toolButton(2)->trigger();
+        QVERIFY(k.label5()->isHidden());
+        QVERIFY(!k.vScroll1()->isEnabled());
+        for (int r = 0; r < 10; ++r) QCOMPARE(k.lbDate(r)->text().isEmpty(), r >= 3);
+        QCOMPARE(Row(k, 0), QStringLiteral("2001/01/01|1000|5000|4000"));
+        SavePng(&k, QStringLiteral("passbook_best.png"));
+        k.toolButton(3)->trigger();
+        QCOMPARE(Row(k, 9), QStringLiteral("2001/01/10|5000|900|-4100"));
+        QCOMPARE(ProfitColour(k, 9), QColor(255, 0, 0));
+        SavePng(&k, QStringLiteral("passbook_worst.png"));
+        k.toolButton(1)->trigger();
+        QVERIFY(k.label5()->isVisible());
+        QVERIFY(k.vScroll1()->isEnabled());
+        QCOMPARE(k.vScroll1()->value(), 1);
+        QCOMPARE(Row(k, 0), QStringLiteral("2001/01/11|2000|300|-1700"));
+    }
+
+    void positionBeyondTheScreenIsStoredAsZero() {
+        auto s = Book(10, 0);
+        s->settings.Top(zb::kSlotPassbook) = 1500;
+        s->settings.Left(zb::kSlotPassbook) = 3000;
+        auto* k = new zb::FmKei(*s);
+        QCOMPARE(k->pos(), QPoint(zb::TwipsToPxX(3000), zb::TwipsToPxY(1500)));
+        k->show();
+        k->move(120, 801);
+        k->close();
+        QCOMPARE(s->settings.Top(zb::kSlotPassbook), 0);
+        QCOMPARE(s->settings.Left(zb::kSlotPassbook), std::lround(zb::PxToTwipsX(120)));
+    }
+
+    void openedAnewFromTheMainWindowAndClosedByRefresh() {
+        zb::fixture::TempDir dir;
+        auto s = Book(10, 0);
+        s->HomeFolder = s->Pat98Folder = dir.path();
+        s->AppFolder = dir.path() + "/";
+        zb::FMmain m(*s);
+        m.toolButton(5)->trigger();
+        QPointer<QWidget> first = m.FmKei;
+        QVERIFY(qobject_cast<zb::FmKei*>(first.data()));
+        m.ShowPassbook();
+        QVERIFY(m.FmKei && m.FmKei != first);
+        QTRY_VERIFY(first.isNull());
+        m.RefreshAll();
+        QTRY_VERIFY(m.FmKei.isNull());
+    }
+};
+
+QTEST_MAIN(FmKeiTest)
+#include "FmKei_test.moc"
