@@ -2,7 +2,9 @@
 // same way: time from process start to the window's first paint, peak
 // resident memory, and CPU used by the open window while nothing happens
 // (it must not poll). Runs zb_startup_probe on the demo day; the platform is
-// whatever QT_QPA_PLATFORM says (the script runs it under Xvfb).
+// whatever QT_QPA_PLATFORM says. On a real X server, e.g.:
+//   Xvfb :16 -screen 0 1280x1024x24 & DISPLAY=:16 openbox &
+//   DISPLAY=:16 QT_QPA_PLATFORM=xcb build/benchmarks/zb_startup_benchmarks
 
 #include <benchmark/benchmark.h>
 #include <spawn.h>
