@@ -2,29 +2,21 @@
 // settings file costs what the bounds allow, never what the file holds.
 
 #include <benchmark/benchmark.h>
-#include <sys/resource.h>
 
 #include <memory>
 
 #include "accounting/passbook.h"
+#include "bench_util.h"
 #include "fixtures/pat98_writer.h"
 #include "startup/settings.h"
 
 namespace {
 
 using namespace zb::fixture;
+using zb::bench::PeakKb;
+using zb::bench::Silent;
 
 constexpr std::size_t kTenMb = 10 * 1000 * 1000;
-
-struct Silent : zb::MessageSink {
-    void critical(const std::string&, const std::string&) override {}
-};
-
-long PeakKb() {
-    struct rusage u;
-    getrusage(RUSAGE_SELF, &u);
-    return u.ru_maxrss;
-}
 
 // A folder with both files made of `fill`, and a state pointing at it.
 struct HugeFiles {

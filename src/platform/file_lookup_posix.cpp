@@ -1,16 +1,14 @@
 #ifndef _WIN32
 
+#include <dirent.h>
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <fstream>
 #include <iterator>
 
 #include "platform/file_lookup.h"
 #include "startup/run_error.h"
-
-namespace fs = std::filesystem;
 
 namespace zb {
 
@@ -47,6 +45,7 @@ std::optional<std::string> FindFile(const std::string& path) {
     if (path.empty()) return std::nullopt;
     if (IsRegular(path)) return path;
     // Rebuild the path component by component, matching each without case.
+    // The path grows in place, so a path of many components costs its length.
     std::string sofar;
     std::size_t i = 0;
     if (path[0] == '/') {
@@ -56,25 +55,30 @@ std::optional<std::string> FindFile(const std::string& path) {
     while (i <= path.size()) {
         std::size_t j = path.find('/', i);
         if (j == std::string::npos) j = path.size();
-        std::string part = path.substr(i, j - i);
+        const std::string_view part(path.data() + i, j - i);
         i = j + 1;
         if (part.empty() || part == ".") continue;
-        std::string base = sofar.empty() ? std::string(".") : sofar;
-        std::string next = sofar.empty() || sofar.back() == '/' ? sofar + part : sofar + "/" + part;
-        std::error_code ec;
-        if (part != ".." && !fs::exists(next, ec)) {
+        const std::size_t base = sofar.size();
+        if (!sofar.empty() && sofar.back() != '/') sofar += '/';
+        const std::size_t at = sofar.size();
+        sofar += part;
+        struct stat st;
+        if (part != ".." && ::stat(sofar.c_str(), &st) != 0) {
+            const std::string folder = base == 0 ? std::string(".") : sofar.substr(0, base);
+            // The names straight from the folder: no copy of each on the way.
+            DIR* dir = ::opendir(folder.c_str());
+            if (!dir) return std::nullopt;
             bool found = false;
-            for (fs::directory_iterator it(base, ec), end; !ec && it != end; it.increment(ec)) {
-                std::string name = it->path().filename().string();
-                if (SameIgnoringCase(name, part)) {
-                    next = sofar.empty() || sofar.back() == '/' ? sofar + name : sofar + "/" + name;
+            while (const dirent* e = ::readdir(dir)) {
+                if (SameIgnoringCase(e->d_name, part)) {
+                    sofar.replace(at, std::string::npos, e->d_name);
                     found = true;
                     break;
                 }
             }
+            ::closedir(dir);
             if (!found) return std::nullopt;
         }
-        sofar = next;
     }
     if (IsRegular(sofar)) return sofar;
     return std::nullopt;

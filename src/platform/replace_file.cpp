@@ -230,6 +230,27 @@ void ReplaceFile(const std::string& path, std::string_view content) {
 std::string ReadFileUpTo(const std::string& path, std::size_t maxBytes) {
     auto real = FindFile(path);
     if (!real) Fail(kErrFileNotFound);
+#ifdef _WIN32
+    // PAT98 may be replacing the file: share it for every kind of access.
+    HANDLE h = ::CreateFileW(Wide(PathOf(*real)).c_str(), GENERIC_READ,
+                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) Fail(kErrPathFileAccess);
+    std::string data;
+    char buf[65536];
+    bool ok = true;
+    while (data.size() <= maxBytes) {
+        const DWORD want =
+            static_cast<DWORD>(std::min<std::size_t>(sizeof buf, maxBytes + 1 - data.size()));
+        DWORD got = 0;
+        ok = ::ReadFile(h, buf, want, &got, nullptr) != 0;
+        if (!ok || got == 0) break;
+        data.append(buf, got);
+    }
+    ::CloseHandle(h);
+    if (!ok) Fail(kErrPathFileAccess);
+    return data;
+#else
     std::ifstream in(PathOf(*real), std::ios::binary);
     if (!in) Fail(kErrPathFileAccess);
     std::error_code ec;
@@ -240,6 +261,7 @@ std::string ReadFileUpTo(const std::string& path, std::size_t maxBytes) {
     if (in.bad()) Fail(kErrPathFileAccess);
     data.resize(static_cast<std::size_t>(in.gcount()));
     return data;
+#endif
 }
 
 }  // namespace zb

@@ -6,9 +6,9 @@
 #include <filesystem>
 #include <fstream>
 
+#include "platform/sjis.h"
 #include "readers/pat98_file.h"
 #include "readers/readers.h"
-#include "platform/sjis.h"
 
 namespace zb {
 
@@ -18,6 +18,11 @@ constexpr std::u16string_view kScratched5 = u" ﾄﾘｹｼ";
 constexpr std::u16string_view kScratched6 = u"  ﾄﾘｹｼ";
 constexpr std::size_t kHorseEntry = 18, kBracketEntry = 10, kPairEntry = 25;
 constexpr std::size_t kBracketStart = 18 * kHorseEntry + 1;
+// The quinella file's entries follow a two-digit runner count; the last pair
+// the tables take, (17, 18), is entry 1449 for 99 runners: 146 + 1449 * 25
+// characters, about 72 KB as double-byte text. The post time and win-place
+// files use less.
+constexpr std::size_t kOddsMaxBytes = 256 * 1024;
 
 // The body: up to n characters after the header. A file shorter than its
 // header says gives what it has; the fields it lacks are not read.
@@ -146,7 +151,7 @@ namespace {
 void ReadIfThere(AppState& s, const std::string& path, void (*parse)(AppState&, std::string_view)) {
     const auto found = FindFile(path);
     if (!found) return;
-    parse(s, ReadFileBytes(*found));
+    parse(s, ReadPat98File(*found, kOddsMaxBytes));
 }
 
 }  // namespace

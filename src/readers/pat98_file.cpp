@@ -1,9 +1,16 @@
 #include "readers/pat98_file.h"
 
+#include "platform/replace_file.h"
 #include "platform/sjis.h"
 #include "startup/run_error.h"
 
 namespace zb {
+
+std::string ReadPat98File(const std::string& path, std::size_t maxBytes) {
+    std::string bytes = ReadFileUpTo(path, maxBytes);
+    if (bytes.size() > maxBytes) bytes.resize(maxBytes);
+    return bytes;
+}
 
 std::u16string SeqReader::chars(long n) {
     if (n < 0) Fail(kErrInvalidCall);

@@ -47,11 +47,29 @@ void ParseRecords(AppState& s, int16_t venue, std::u16string_view buffer, std::s
     }
 }
 
+// The header that reads takes at most 22 bytes (the body is length - 22
+// characters); the longest buffer is the wide file's.
+constexpr std::size_t kPayoutMaxBytes = 22 + 2196 * 2 + 2;
+
 struct PayoutKind {
     const char* prefix;
     std::size_t bufferLength;
     void (*parse)(AppState&, int16_t, std::u16string_view);
+    std::size_t recordLength;
+    std::size_t readLength;  // characters of a record the parser reads
 };
+
+// A final record the file does not hold as far as the parser reads is still
+// being written: its missing slots would read as blanks and its payouts as
+// lost. The pass fails, and the next one reads the file whole.
+void RequireFinalRecords(const AppState& s, int16_t venue, std::u16string_view body,
+                         const PayoutKind& kind) {
+    for (int16_t race = 1; race <= 12; ++race) {
+        const std::size_t start = static_cast<std::size_t>(race - 1) * kind.recordLength;
+        if (body.size() < start + 3 || body.size() >= start + kind.readLength) continue;
+        if (body[start + 2] == u'1' && s.RaceStatus(venue, race) < kSettledCount) Fail(kErrPastEnd);
+    }
+}
 
 }  // namespace
 
@@ -82,11 +100,11 @@ void ParseWidePayouts(AppState& s, int16_t venue, std::u16string_view buffer) {
 
 void ReadPayoutFiles(AppState& s) {
     static constexpr std::array<PayoutKind, 5> kKinds{{
-        {"\\TH-", 656, ParseWinPayouts},
-        {"\\FH-", 936, ParsePlacePayouts},
-        {"\\WH-", 712, ParseBracketPayouts},
-        {"\\UH-", 824, ParseQuinellaPayouts},
-        {"\\KH-", 2196, ParseWidePayouts},
+        {"\\TH-", 656, ParseWinPayouts, 44, 34},
+        {"\\FH-", 936, ParsePlacePayouts, 64, 54},
+        {"\\WH-", 712, ParseBracketPayouts, 48, 48},
+        {"\\UH-", 824, ParseQuinellaPayouts, 56, 56},
+        {"\\KH-", 2196, ParseWidePayouts, 154, 154},
     }};
     s.CurrentProc = "Aharai";
     for (int k = 1; k <= s.MeetingCount; ++k) {
@@ -95,7 +113,7 @@ void ReadPayoutFiles(AppState& s) {
         for (const PayoutKind& kind : kKinds) {
             const auto path = FindFile(JoinPath(s.Pat98Folder, kind.prefix + code + ".JRA"));
             if (!path) continue;
-            const std::string bytes = ReadFileBytes(*path);
+            const std::string bytes = ReadPat98File(*path, kPayoutMaxBytes);
             const long length = static_cast<long>(bytes.size());
             SeqReader in(bytes);
             in.chars(8);
@@ -110,6 +128,7 @@ void ReadPayoutFiles(AppState& s) {
                 n >= 0 && static_cast<std::size_t>(n) <= rest.size() && IsPlainAscii(rest)
                     ? QuickDecodeSjis(rest.substr(0, static_cast<std::size_t>(n)))
                     : in.chars(n);
+            RequireFinalRecords(s, venue, body, kind);
             kind.parse(s, venue, PadTo(body, kind.bufferLength));
         }
     }

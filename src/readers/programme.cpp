@@ -1,14 +1,21 @@
 // Race programme reader and the seed file that redirects the PAT98 folder.
 
+#include "platform/replace_file.h"
 #include "platform/sjis.h"
 #include "readers/pat98_file.h"
 #include "readers/readers.h"
+#include "startup/run_error.h"
 
 namespace zb {
 
 namespace {
 
 constexpr std::size_t kProgrammeChars = 653;
+constexpr std::size_t kProgrammeMaxBytes = kProgrammeChars * 2 + 2;
+// The longest path Windows takes is 32,767 characters: in Shift-JIS at most
+// twice as many bytes, and the line end.
+constexpr std::size_t kSeedMaxBytes = 32767 * 2 + 2;
+constexpr std::size_t kMeetingFieldsEnd = 68;
 constexpr int kFlagBase = 573;  // race k's flag is at 573 + k
 
 // The tables one read fills; committed to the state only when every file read
@@ -23,9 +30,13 @@ struct Programme {
 };
 
 std::u16string ReadProgrammeText(const std::string& path) {
-    SeqReader in(ReadFileBytes(path));
+    SeqReader in(ReadPat98File(path, kProgrammeMaxBytes));
     long n = static_cast<long>(in.length()) - 2;  // the line end is not read
-    return PadTo(in.chars(n), kProgrammeChars);
+    std::u16string text = in.chars(n);
+    // A file cut inside the meeting codes would give a code cut short ("0"
+    // for "02"): it fails as one too short to reach them.
+    if (text.size() < kMeetingFieldsEnd) Fail(kErrTypeMismatch);
+    return PadTo(text, kProgrammeChars);
 }
 
 void ReadMeetingRow(Programme& p, int row, std::u16string_view text) {
@@ -89,9 +100,14 @@ void ReadProgramme(AppState& s) {
 
 void ReadFolderRedirect(AppState& s) {
     const std::string seed = JoinPath(s.HomeFolder, "\\zubrica.txt");
+    if (!FileExists(seed)) {
+        s.Pat98Folder = s.HomeFolder;
+        return;
+    }
+    std::string bytes = ReadFileUpTo(seed, kSeedMaxBytes);
+    // Longer than any path: it names no folder, and the folder stays as it was.
+    if (bytes.size() > kSeedMaxBytes) Fail(kErrPathFileAccess);
     s.Pat98Folder = s.HomeFolder;
-    if (!FileExists(seed)) return;
-    std::string bytes = ReadFileBytes(seed);
     // Too short for a path and its line end, or a blank path: no redirect.
     if (bytes.size() < 2) return;
     bytes.resize(bytes.size() - 2);

@@ -25,7 +25,7 @@ struct Block {
 };
 
 Block ReadBlock(const std::string& path, std::size_t n) {
-    SeqReader in(ReadFileBytes(path));
+    SeqReader in(ReadPat98File(path, n));
     Block b;
     b.text = QuickDecodeSjis(in.block(n));
     b.held = b.text.size();

@@ -13,6 +13,9 @@ namespace zb {
 namespace {
 
 constexpr std::size_t kSkippedBodyBytes = 284;
+constexpr std::size_t kResultChars = 318;
+// A header that reads takes at most 92 bytes (the body is length - 92).
+constexpr std::size_t kResultMaxBytes = 92 + kSkippedBodyBytes + kResultChars * 2 + 2;
 
 constexpr std::array<SlotSection, 9> kResultLayout{{
     {SlotKind::kSkip, 1},
@@ -63,7 +66,7 @@ void ReadRaceResults(AppState& s) {
             const std::string name = "\\KS-" + MeetingCode(s, k) + Narrow(Hex(race)) + ".JRA";
             const auto path = FindFile(JoinPath(s.Pat98Folder, name));
             if (!path) continue;
-            SeqReader in(ReadFileBytes(*path));
+            SeqReader in(ReadPat98File(*path, kResultMaxBytes));
             const long length = static_cast<long>(in.length());
             in.chars(8);
             in.bytes(4);

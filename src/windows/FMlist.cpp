@@ -28,10 +28,7 @@ constexpr int kTextLeft = 30, kTextTop = 360, kTextWidth = 4335, kTextHeight = 4
 
 }  // namespace
 
-FMlist::FMlist(AppState& state, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowCloseButtonHint),
-      s_(state) {
+FMlist::FMlist(AppState& state, QWidget* parent) : QWidget(parent, FixedDialogFrame()), s_(state) {
     setObjectName(QStringLiteral("FMlist"));
     setAttribute(Qt::WA_DeleteOnClose);
     setFont(QFont(QStringLiteral("ＭＳ Ｐゴシック"), 9));

@@ -71,22 +71,10 @@ QString Q(const std::u16string& t) {
     return QString::fromStdU16String(t);
 }
 
-// Settings keep colours as 0x00BBGGRR.
-QColor FromColorValue(int32_t v) {
-    const auto u = static_cast<uint32_t>(v);
-    return QColor(static_cast<int>(u & 0xFF), static_cast<int>((u >> 8) & 0xFF),
-                  static_cast<int>((u >> 16) & 0xFF));
-}
-int32_t ToColorValue(const QColor& c) {
-    return static_cast<int32_t>(static_cast<uint32_t>(c.red()) |
-                                (static_cast<uint32_t>(c.green()) << 8) |
-                                (static_cast<uint32_t>(c.blue()) << 16));
-}
-
 std::optional<int32_t> PlatformColorChooser(int32_t start, QWidget* parent) {
-    const QColor c = QColorDialog::getColor(FromColorValue(start), parent);
+    const QColor c = QColorDialog::getColor(ColorFromValue(start), parent);
     if (!c.isValid()) return std::nullopt;
-    return ToColorValue(c);
+    return ColorToValue(c);
 }
 
 }  // namespace
@@ -97,10 +85,7 @@ void FMmain::Handle(F&& f) {
 }
 
 FMmain::FMmain(AppState& state, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowCloseButtonHint),
-      s_(state),
-      chooseColor_(PlatformColorChooser) {
+    : QWidget(parent, FixedDialogFrame()), s_(state), chooseColor_(PlatformColorChooser) {
     setObjectName(QStringLiteral("FMmain"));
     setWindowTitle(QStringLiteral("ZB2000"));
     setFont(QFont(QStringLiteral("ＭＳ Ｐゴシック"), 9));
@@ -215,7 +200,7 @@ void FMmain::ApplyPanelAppearance() {
     const Settings& st = s_.settings;
     ApplyBorderLook(picture2_, st.Border3D, st.Border | st.Border3D);
     QPalette pal = picture2_->palette();
-    pal.setColor(QPalette::Window, FromColorValue(st.BackClor));
+    pal.setColor(QPalette::Window, ColorFromValue(st.BackClor));
     picture2_->setPalette(pal);
     // Labels sit in the panel's client area, inside its border.
     const int inset = picture2_->frameWidth();
@@ -237,7 +222,7 @@ void FMmain::ApplyLabelLook() {
     for (int i = 0; i < kLabelCount; ++i) {
         QLabel* l = labels_[static_cast<std::size_t>(i)];
         QPalette pal = l->palette();
-        pal.setColor(QPalette::WindowText, FromColorValue(s_.settings.ForeClor(i)));
+        pal.setColor(QPalette::WindowText, ColorFromValue(s_.settings.ForeClor(i)));
         l->setPalette(pal);
     }
 }

@@ -51,10 +51,7 @@ const QColor kRed(255, 0, 0);  // the colour value 255
 
 }  // namespace
 
-FmKei::FmKei(AppState& state, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowCloseButtonHint),
-      s_(state) {
+FmKei::FmKei(AppState& state, QWidget* parent) : QWidget(parent, FixedDialogFrame()), s_(state) {
     setObjectName(QStringLiteral("FmKei"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QString::fromStdU16String(u"通帳"));

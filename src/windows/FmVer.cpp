@@ -7,20 +7,13 @@
 #include <QScreen>
 
 #include "windows/twips.h"
+#include "windows/window_common.h"
 
 namespace zb {
 
-namespace {
-
-QRect TwipsRect(int left, int top, int width, int height) {
-    return QRect(TwipsToPxX(left), TwipsToPxY(top), TwipsToPxX(width), TwipsToPxY(height));
-}
-
-}  // namespace
-
 FmVer::FmVer(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowCloseButtonHint) {
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
+                          Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
     setObjectName(QStringLiteral("FmVer"));
     setWindowTitle(QString::fromStdU16String(u"ﾊﾞｰｼﾞｮﾝ"));
     setModal(true);

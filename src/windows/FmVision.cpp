@@ -19,9 +19,7 @@ constexpr int kRowTwips = 240;
 
 FmVision::FmVision(AppState& state, const QString& detailTitle, const std::vector<BoardRow>& rows,
                    QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowCloseButtonHint),
-      s_(state) {
+    : QWidget(parent, FixedDialogFrame()), s_(state) {
     setObjectName(QStringLiteral("FmVision"));
     setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(TwipsToPxX(3630), TwipsToPxY(2265));

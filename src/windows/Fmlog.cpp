@@ -29,9 +29,7 @@ QFont PGothic() {
 }  // namespace
 
 Fmlog::Fmlog(AppState& state, const DetailTexts& t, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowCloseButtonHint),
-      s_(state) {
+    : QWidget(parent, FixedDialogFrame()), s_(state) {
     setObjectName(QStringLiteral("Fmlog"));
     setAttribute(Qt::WA_DeleteOnClose);
     setFont(QFont(QStringLiteral("ＭＳ Ｐゴシック"), 9));

@@ -9,6 +9,7 @@
 #include "windows/event_handler.h"
 #include "windows/slot_position.h"
 #include "windows/twips.h"
+#include "windows/window_common.h"
 
 namespace zb {
 
@@ -68,10 +69,7 @@ void fmbank::Handle(F&& f) {
 }
 
 fmbank::fmbank(AppState& state, const BankChart& chart, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowCloseButtonHint),
-      s_(state),
-      meetings_(chart.panels) {
+    : QWidget(parent, FixedDialogFrame()), s_(state), meetings_(chart.panels) {
     setObjectName(QStringLiteral("fmbank"));
     setFont(QFont(QStringLiteral("ＭＳ Ｐゴシック"), 9));
     Build();

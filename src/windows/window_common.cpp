@@ -10,8 +10,25 @@
 
 namespace zb {
 
+Qt::WindowFlags FixedDialogFrame() {
+    return Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
+           Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+}
+
 QRect TwipsRect(int left, int top, int width, int height) {
     return QRect(TwipsToPxX(left), TwipsToPxY(top), TwipsToPxX(width), TwipsToPxY(height));
+}
+
+QColor ColorFromValue(int32_t value) {
+    const auto u = static_cast<uint32_t>(value);
+    return QColor(static_cast<int>(u & 0xFF), static_cast<int>((u >> 8) & 0xFF),
+                  static_cast<int>((u >> 16) & 0xFF));
+}
+
+int32_t ColorToValue(const QColor& color) {
+    return static_cast<int32_t>(static_cast<uint32_t>(color.red()) |
+                                (static_cast<uint32_t>(color.green()) << 8) |
+                                (static_cast<uint32_t>(color.blue()) << 16));
 }
 
 void ApplyBorderLook(QFrame* frame, int appearance3D, int borderStyle) {

@@ -2,7 +2,9 @@
 // What the secondary windows share: twip geometry, the border look of the
 // settings and a toolbar of grouped buttons.
 
+#include <QColor>
 #include <QRect>
+#include <cstdint>
 #include <functional>
 #include <vector>
 
@@ -15,7 +17,19 @@ class QWidget;
 
 namespace zb {
 
+// A fixed dialog frame: title bar with a close box, no minimise or maximise
+// box. On Windows this is the thin dialog border with a system menu (the close
+// box needs it); elsewhere the window manager reads the fixed size from the
+// size hints, so give such a window setFixedSize as well. Window managers that
+// add their own buttons to every window (openbox adds a minimise box) are not
+// asked by any hint.
+Qt::WindowFlags FixedDialogFrame();
+
 QRect TwipsRect(int left, int top, int width, int height);
+
+// Settings keep colours as 0x00BBGGRR.
+QColor ColorFromValue(int32_t value);
+int32_t ColorToValue(const QColor& color);
 
 // Appearance (0 flat, 1 three-dimensional) and border style (0 none, 1 single).
 void ApplyBorderLook(QFrame* frame, int appearance3D, int borderStyle);

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 
+#include "fixtures/failure_of.h"
 #include "fixtures/pat98_writer.h"
 #include "startup/run_error.h"
 
@@ -14,14 +15,7 @@ namespace {
 using fixture::Pat98Dir;
 using fixture::TempDir;
 
-int FailureOf(auto&& f) {
-    try {
-        f();
-    } catch (const RunError& e) {
-        return e.number;
-    }
-    return 0;
-}
+using test::FailureOf;
 
 TEST(SeqReader, CharsCountDoubleByteCharactersAsOne) {
     // "投票" is four bytes, two characters.

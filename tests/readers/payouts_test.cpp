@@ -135,6 +135,39 @@ TEST(Payouts, ShortBodyReadsMissingRecordsAsBlanks) {
     EXPECT_EQ(s.RaceStatus(5, 2), 0);  // its flag fell off the end
 }
 
+// A final record cut before the last character its parser reads is still
+// being written: the pass fails rather than read its missing slots as blanks.
+// Cut after that character it reads; a race its result file settled is not read.
+TEST(Payouts, FinalRecordCutShortFails) {
+    struct Case {
+        PayoutKind kind;
+        std::size_t read;  // characters of the record the parser reads
+    };
+    for (Case c : {Case{PayoutKind::kTH, 34}, Case{PayoutKind::kFH, 54}, Case{PayoutKind::kWH, 48},
+                   Case{PayoutKind::kUH, 56}, Case{PayoutKind::kKH, 154}}) {
+        const std::size_t len = fixture::PayoutRecordLength(c.kind);
+        for (bool settled : {false, true}) {
+            for (std::size_t held : {c.read - 1, c.read}) {
+                LoadedDay d;
+                RaceDay day = OneMeeting();
+                if (settled) day.result(5, 2, RaceResult().win(1, 100));
+                AppState& s = d.load(day);
+                fixture::Line file;
+                file.at(1, "HARAIMOD0000000000000");
+                file.at(21 + len, fixture::PayoutRecordLine(c.kind, {'1', {}}).text());
+                file.width(20 + 3 * len);
+                // The last 2 bytes are the line end, which is not read.
+                d.dir.writeText(fixture::PayoutFileName(c.kind, {5, 5, 2}, '6'),
+                                file.text().substr(0, 20 + len + held + 2), false);
+                LoadAll(s);
+                const bool fails = held < c.read && !settled;
+                EXPECT_EQ(d.titles(), fails ? "Aharai  62\n" : "") << len << " " << held;
+                EXPECT_EQ(s.RaceStatus(5, 2), fails ? 0 : settled ? 5 : 1) << len;
+            }
+        }
+    }
+}
+
 TEST(Payouts, DoubleByteBodiesRunPastTheEndAndFail) {
     // Two double-byte characters still end within the line end; three do not.
     for (int wide : {2, 3}) {

@@ -133,6 +133,13 @@ TEST_F(ProgrammeTest, BadMeetingCodeFailsAndKeepsTheLastGoodRead) {
     pat.writeBytes("UY-A.JRA", "");
     EXPECT_EQ(failure(), kErrInvalidCall);
     EXPECT_EQ(s->MeetingCount, 1);
+    // Cut inside the last code: "0" of "08" would read as meeting 0.
+    shortFile.width = 67;
+    pat.programme('A', shortFile);
+    EXPECT_EQ(failure(), kErrTypeMismatch);
+    shortFile.width = 68;
+    pat.programme('A', shortFile);
+    EXPECT_EQ(failure(), 0);
 }
 
 TEST_F(ProgrammeTest, BalanceBeyond32BitsIsOverflow) {

@@ -2,19 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include "fixtures/failure_of.h"
 #include "startup/run_error.h"
 
 namespace zb {
 namespace {
 
-int FailureOf(auto&& f) {
-    try {
-        f();
-    } catch (const RunError& e) {
-        return e.number;
-    }
-    return 0;
-}
+using test::FailureOf;
 
 TEST(Lenient, TakesTheNumberAtTheStart) {
     EXPECT_EQ(LenientI16(u"  12ab"), 12);

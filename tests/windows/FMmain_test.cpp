@@ -5,7 +5,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QDir>
 #include <QFrame>
 #include <QLabel>
 #include <QMenu>
@@ -21,12 +20,14 @@
 #include <vector>
 
 #include "accounting/passbook.h"
+#include "fixtures/demo_day.h"
 #include "fixtures/pat98_writer.h"
 #include "startup/ini.h"
 #include "startup/settings.h"
 #include "startup/startup.h"
 #include "windows/FmVer.h"
 #include "windows/qt_messages.h"
+#include "windows/save_png.h"
 #include "windows/twips.h"
 
 using zb::AppState;
@@ -83,13 +84,6 @@ QString Text(const FMmain& w, int i) {
     return w.label(i)->text();
 }
 
-void SavePng(QWidget* w, const char* name) {
-    const QByteArray dir = qgetenv("ZB_PNG_DIR");
-    if (dir.isEmpty()) return;
-    QDir().mkpath(QString::fromLocal8Bit(dir));
-    QVERIFY(w->grab().save(QString::fromLocal8Bit(dir) + QLatin1Char('/') + QLatin1String(name)));
-}
-
 QStringList MenuEntries(QMenu* m) {
     QStringList out;
     for (QAction* a : m->actions()) {
@@ -122,6 +116,9 @@ class FMmainTest : public QObject {
         QCOMPARE(m.width(), zb::TwipsToPxX(1965));
         QVERIFY(!m.windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
         QVERIFY(!m.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+        // On Windows the close box only shows with the system menu.
+        QVERIFY(m.windowFlags().testFlags(Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint |
+                                          Qt::MSWindowsFixedSizeDialogHint));
         QCOMPARE(m.minimumSize(), m.maximumSize());
 
         const QStringList tips = {Q(u"更新"), QString(), Q(u"収支表"), Q(u"投票履歴"), Q(u"通帳")};
@@ -160,6 +157,25 @@ class FMmainTest : public QObject {
         QVERIFY(!m.label(2)->font().bold());
         QCOMPARE(m.pos(), QPoint(zb::TwipsToPxX(3000), zb::TwipsToPxY(1500)));
         QVERIFY(w.sink.shown.empty());
+    }
+
+    void demoDayPicture() {
+        // The README's picture of the window: scripts/readme-picture.sh
+        // copies it to docs/main-window.png.
+        zb::fixture::TempDir dir;
+        zb::fixture::WriteDemoDay(dir.path());
+        RecordingSink sink;
+        auto s = std::make_unique<AppState>();
+        s->Messages = &sink;
+        QVERIFY(zb::Main(*s, zb::StartPlatform{dir.path(), dir.path(), 12000, 12000}));
+        FMmain m(*s);
+        m.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&m));
+        QVERIFY(sink.shown.empty());
+        QCOMPARE(Text(m, 0), Q(u"2026年12月6日 SUN"));
+        QCOMPARE(Text(m, 1), Q(u"あと800円未確定"));
+        QCOMPARE(Text(m, 16), QStringLiteral("72590"));
+        SavePng(&m, QStringLiteral("main_demo_day.png"));
     }
 
     void noBetDay() {

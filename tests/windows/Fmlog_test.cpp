@@ -4,7 +4,6 @@
 #include "windows/Fmlog.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QScrollBar>
@@ -22,6 +21,7 @@
 #include "windows/FmVision.h"
 #include "windows/fmbank.h"
 #include "windows/qt_messages.h"
+#include "windows/save_png.h"
 #include "windows/twips.h"
 
 using zb::AppState;
@@ -30,13 +30,6 @@ namespace {
 
 QString Q(const char16_t* t) {
     return QString::fromStdU16String(t);
-}
-
-void SavePng(QWidget* w, const char* name) {
-    const QByteArray dir = qgetenv("ZB_PNG_DIR");
-    if (dir.isEmpty()) return;
-    QDir().mkpath(QString::fromLocal8Bit(dir));
-    QVERIFY(w->grab().save(QString::fromLocal8Bit(dir) + QLatin1Char('/') + QLatin1String(name)));
 }
 
 // The demo day read as start-up reads it, with the bank table the chart

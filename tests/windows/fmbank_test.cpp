@@ -3,7 +3,6 @@
 
 #include "windows/fmbank.h"
 
-#include <QDir>
 #include <QFrame>
 #include <QLabel>
 #include <QToolBar>
@@ -16,6 +15,7 @@
 #include "startup/startup.h"
 #include "windows/FMmain.h"
 #include "windows/qt_messages.h"
+#include "windows/save_png.h"
 #include "windows/twips.h"
 
 using zb::fmbank;
@@ -93,13 +93,6 @@ QString Q(const char16_t* t) {
 
 QColor TextColour(const QLabel* l) {
     return l->palette().color(QPalette::WindowText);
-}
-
-void SavePng(QWidget* w, const QString& name) {
-    const QByteArray dir = qgetenv("ZB_PNG_DIR");
-    if (dir.isEmpty()) return;
-    QDir().mkpath(QString::fromLocal8Bit(dir));
-    QVERIFY(w->grab().save(QString::fromLocal8Bit(dir) + QLatin1Char('/') + name));
 }
 
 }  // namespace

@@ -2,12 +2,12 @@
 
 #include <QColorDialog>
 #include <QDialogButtonBox>
-#include <QDir>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QtTest>
 
 #include "startup/startup.h"
+#include "windows/save_png.h"
 
 class QtMessagesTest : public QObject {
     Q_OBJECT
@@ -23,11 +23,7 @@ class QtMessagesTest : public QObject {
         QCOMPARE(box->standardButton(box->buttons().first()), QMessageBox::Ok);
         box->show();
         QVERIFY(QTest::qWaitForWindowExposed(box.get()));
-        const QString dir = qEnvironmentVariable("ZB_PNG_DIR");
-        if (!dir.isEmpty()) {
-            QDir().mkpath(dir);
-            QVERIFY(box->grab().save(dir + "/start_error_box.png"));
-        }
+        SavePng(box.get(), QStringLiteral("start_error_box.png"));
     }
 
     void qtDialogsSpeakJapanese() {
@@ -40,11 +36,7 @@ class QtMessagesTest : public QObject {
         QVERIFY(buttons->button(QDialogButtonBox::Cancel)->text() != QStringLiteral("Cancel"));
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-        const QString dir = qEnvironmentVariable("ZB_PNG_DIR");
-        if (!dir.isEmpty()) {
-            QDir().mkpath(dir);
-            QVERIFY(dialog.grab().save(dir + "/colour_chooser_ja.png"));
-        }
+        SavePng(&dialog, QStringLiteral("colour_chooser_ja.png"));
     }
 
     void runErrorBoxTitle() {

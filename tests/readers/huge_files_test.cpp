@@ -1,0 +1,117 @@
+// A PAT98 file far longer than its layout reads as its layout: the same
+// figures as the file of its proper length, and nothing past the bytes the
+// layout can use is read (a 64 GiB file would not fit in memory).
+
+#include <gtest/gtest.h>
+
+#ifdef _WIN32
+TEST(HugeFiles, ReadAsTheirLayout) {
+    GTEST_SKIP() << "sparse files by truncate are POSIX";
+}
+#else
+#include <unistd.h>
+
+#include "fixtures/case_name.h"
+#include "fixtures/loaded_day.h"
+#include "readers/readers.h"
+#include "startup/startup.h"
+
+namespace zb {
+namespace {
+
+using namespace fixture;
+
+constexpr off_t kHuge = off_t{64} << 30;
+
+struct Family {
+    const char* name;
+    const char* file;  // "ZO-" and "UO-" take the race stem
+};
+
+const Family kFamilies[] = {
+    {"Programme", "UY-A.JRA"},      {"Result", "KS-56521.JRA"},  {"WinPayouts", "TH-5652.JRA"},
+    {"WidePayouts", "KH-5652.JRA"}, {"LogIndex", "LG-FILE.JRA"}, {"Purchase", "P0001.JRA"},
+    {"WinPlaceOdds", "ZO-"},        {"QuinellaOdds", "UO-"},
+};
+
+RaceDay Day() {
+    RaceDay day("20261206");
+    day.meeting(5, 5, 2);
+    day.buy("20261206", {Bet::Win(5, 1, 7, 3), Bet::Quinella(5, 2, 3, 7, 2)});
+    day.result(5, 1, RaceResult().win(7, 450).quinella(3, 7, 2210).scratched(18));
+    day.payouts(5, 2, {'1', {{0, 7, 300}}}, {'1', {{0, 7, 120}}}, {'1', {{1, 2, 500}}},
+                {'1', {{3, 7, 900}}}, {'1', {{3, 7, 400}}, {12}});
+    day.odds(5, 3, WinPlaceOdds(18).horse(4, "  4.5", "  1.1", "  1.9"),
+             QuinellaOdds(18).pair(17, 18, "  12.5", "   3.1", "   4.0"));
+    return day;
+}
+
+// What the day shows: the figures and the odds of race 3.
+std::string Figures(LoadedDay& d) {
+    EXPECT_TRUE(RefreshData(*d.s)) << d.titles();
+    ReadWinPlaceOdds(*d.s, d.tmp.path() + "/ZO-" + RaceStem({5, 5, 2}, 3, false) + ".JRA");
+    ReadQuinellaOdds(*d.s, d.tmp.path() + "/UO-" + RaceStem({5, 5, 2}, 3, false) + ".JRA");
+    const AppState& s = *d.s;
+    std::string f = std::to_string(s.MeetingCount) + " " + std::to_string(s.AccountBalance) + " " +
+                    std::to_string(s.BetCount) + " " + std::to_string(s.StakeTotal) + " " +
+                    std::to_string(s.PayoutCount) + " " + std::to_string(s.PayoutTotal) + " " +
+                    std::to_string(s.OpenStake) + " " + std::to_string(s.RunnerCount);
+    return f + U16ToUtf8(s.WinOdds(4)) + U16ToUtf8(s.QuinellaOdds(17, 18)) + d.titles();
+}
+
+struct HugeFiles : ::testing::TestWithParam<Family> {};
+
+TEST_P(HugeFiles, ReadAsTheirLayout) {
+    LoadedDay d;
+    d.load(Day());
+    const std::string proper = Figures(d);
+    std::string file = GetParam().file;
+    if (file.size() == 3) file += RaceStem({5, 5, 2}, 3, false) + ".JRA";
+    // The rest of the file is a hole of zero bytes, which costs no disk.
+    ASSERT_EQ(::truncate(d.dir.file(file).c_str(), kHuge), 0);
+    EXPECT_EQ(Figures(d), proper);
+}
+
+INSTANTIATE_TEST_SUITE_P(Families, HugeFiles, ::testing::ValuesIn(kFamilies), CaseName<Family>);
+
+// "../" components up to the seed's bound of 64 KiB, line end included.
+std::string DotsTo(std::size_t bytes, const std::string& folder) {
+    std::string path;
+    while (path.size() + 3 + folder.size() + 2 <= bytes) path += "../";
+    return path + folder.substr(1);
+}
+
+TEST(LongSeed, UpToTheBoundIsTaken) {
+    LoadedDay d;
+    d.load(Day());
+    TempDir home;
+    const std::string path = DotsTo(65536, d.tmp.path());
+    ASSERT_GT(path.size(), 65530u);
+    Pat98Dir(home.path()).seed(path);
+    d.s->HomeFolder = home.path();
+    EXPECT_TRUE(RefreshData(*d.s));
+    EXPECT_EQ(d.s->Pat98Folder, path);
+    // Longer than the system opens: no programme there, the last one stays.
+    EXPECT_EQ(d.s->RaceDate.view(), u"20261206");
+    EXPECT_EQ(d.titles(), "");
+}
+
+TEST(LongSeed, BeyondTheBoundIsAFailureAndKeepsTheFolder) {
+    LoadedDay d;
+    d.load(Day());
+    TempDir home;
+    Pat98Dir(home.path()).seed(DotsTo(300000, d.tmp.path()));
+    d.s->HomeFolder = home.path();
+    d.s->CurrentProc = "Blog";
+    EXPECT_FALSE(RefreshData(*d.s));
+    EXPECT_EQ(d.titles(), "Blog  75\n");
+    EXPECT_TRUE(d.s->LastPassFailed);
+    EXPECT_EQ(d.s->Pat98Folder, d.tmp.path());
+    Pat98Dir(home.path()).seed(d.tmp.path());
+    EXPECT_TRUE(RefreshData(*d.s));
+    EXPECT_FALSE(d.s->LastPassFailed);
+}
+
+}  // namespace
+}  // namespace zb
+#endif
