@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds with warnings as errors and runs every test,
 # then builds again with AddressSanitizer and UndefinedBehaviorSanitizer and
-# runs every test once more.
+# runs every test once more; then the fuzz targets for FUZZ_SECONDS each and
+# the core tests built for Windows under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -20,3 +21,8 @@ export ASAN_OPTIONS="abort_on_error=1:halt_on_error=1:detect_leaks=1"
 export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
 export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp:print_suppressions=0"
 (cd build-asan && ctest --output-on-failure -j"$jobs")
+
+# About 6 minutes: the clang build, then each fuzz target for FUZZ_SECONDS (default 20).
+bash scripts/fuzz.sh
+# About 3 minutes: the mingw-w64 build, then the core tests under Wine.
+bash scripts/windows-tests.sh

@@ -11,6 +11,8 @@
 
 #ifdef _WIN32
 #include <windows.h>
+// <windows.h> makes ReplaceFile a macro for ReplaceFileA; ours is a function.
+#undef ReplaceFile
 
 #include <random>
 #else

@@ -1,7 +1,10 @@
 // zubrica98-report: the program's start-up and reading pass without a window.
 // Prints the state as JSON for scripts; never writes a file.
 
-#include <unistd.h>
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
 
 #include <algorithm>
 #include <climits>
@@ -91,6 +94,11 @@ int PrintDetail(zb::AppState& s) {
 }  // namespace
 
 int main(int argc, char** argv) {
+#ifdef _WIN32
+    // The same bytes as on every other system: no CR added before each LF.
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
+#endif
     std::string folder;
     bool json = false, bank = false, detail = false;
     int16_t meeting = 0, race = 0, tomorrow = 0;
@@ -126,7 +134,13 @@ int main(int argc, char** argv) {
         std::error_code ec;
         folder = std::filesystem::current_path(ec).string();
     }
-    while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+    auto separator = [](char c) {
+#ifdef _WIN32
+        if (c == '\\') return true;
+#endif
+        return c == '/';
+    };
+    while (folder.size() > 1 && separator(folder.back())) folder.pop_back();
 
     auto state = std::make_unique<zb::AppState>();
     StderrSink sink;

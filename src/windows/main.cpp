@@ -2,13 +2,13 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QScreen>
 #include <memory>
 
 #include "startup/startup.h"
 #include "windows/FMmain.h"
 #include "windows/qt_messages.h"
 #include "windows/session_end.h"
+#include "windows/twips.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -22,13 +22,9 @@ int main(int argc, char** argv) {
     zb::StartPlatform platform;
     platform.currentDir = QDir::currentPath().toStdString();
     platform.programFolder = QCoreApplication::applicationDirPath().toStdString();
-    if (QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QSize px = screen->size();
-        platform.screenHeight =
-            static_cast<int32_t>(px.height() * 1440.0 / screen->logicalDotsPerInchY());
-        platform.screenWidth =
-            static_cast<int32_t>(px.width() * 1440.0 / screen->logicalDotsPerInchX());
-    }
+    const zb::ScreenTwips screen = zb::PrimaryScreenTwips();
+    platform.screenHeight = screen.height;
+    platform.screenWidth = screen.width;
     if (!zb::Main(*state, platform)) return 0;
 
     auto window = std::make_unique<zb::FMmain>(*state);

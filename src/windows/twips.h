@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <cmath>
+#include <cstdint>
 
 namespace zb {
 
@@ -27,6 +28,21 @@ inline double PxToTwipsX(int px) {
 }
 inline double PxToTwipsY(int px) {
     return px * 1440.0 / LogicalDpiY();
+}
+
+// The primary screen's size in twips; zero without a screen.
+struct ScreenTwips {
+    int32_t height = 0;
+    int32_t width = 0;
+};
+inline ScreenTwips PrimaryScreenTwips() {
+    ScreenTwips t;
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QSize px = screen->size();
+        t.height = static_cast<int32_t>(px.height() * 1440.0 / screen->logicalDotsPerInchY());
+        t.width = static_cast<int32_t>(px.width() * 1440.0 / screen->logicalDotsPerInchX());
+    }
+    return t;
 }
 
 }  // namespace zb

@@ -5,14 +5,13 @@
 #include <string>
 
 #include "fixtures/pat98_writer.h"
-#include "fixtures/run_command.h"
+#include "tools/report_run.h"
 
 namespace zb {
 namespace {
 
 std::string ReportJson(const std::string& folder) {
-    return fixture::RunCommand(std::string(ZB_REPORT_BINARY) + " --folder '" + folder + "' --json")
-        .out;
+    return test::RunReport({"--folder", folder, "--json"}).out;
 }
 
 bool Has(const std::string& json, const std::string& part) {

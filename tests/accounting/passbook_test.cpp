@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 #include <signal.h>
+#ifndef _WIN32
 #include <sys/resource.h>
+#endif
 
 #include <filesystem>
 
@@ -70,7 +72,11 @@ TEST_F(PassbookStore, FileNameIsFoundWithoutRegardToCase) {
     dir.writeText("KORVANE.TXT", t, false);
     ReadPassbook(s);
     EXPECT_EQ(s.Passbook[0], Entry(u"20010101", 1, 10, 9));
-    EXPECT_FALSE(std::filesystem::exists(path()));
+    // By name, since a file system without case finds "Korvane.txt" too.
+    std::vector<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(tmp.path()))
+        names.push_back(e.path().filename().string());
+    EXPECT_EQ(names, std::vector<std::string>{"KORVANE.TXT"});
 }
 
 TEST_F(PassbookStore, ThirtyTwoLineFile) {
@@ -304,6 +310,9 @@ TEST_F(PassbookStore, WriteIntoAMissingFolderIsReported) {
 // A write cut short (here by a file size limit, which holds for root too)
 // leaves the old passbook whole and no temporary file behind.
 TEST_F(PassbookStore, InterruptedWriteLeavesTheOldFileWhole) {
+#ifdef _WIN32
+    GTEST_SKIP() << "file size limits are POSIX";
+#else
     writeLines(NumberedLines(35));
     const std::string before = fileText();
     ReadPassbook(s);
@@ -327,6 +336,7 @@ TEST_F(PassbookStore, InterruptedWriteLeavesTheOldFileWhole) {
     }
     EXPECT_EQ(files, 1);
     EXPECT_EQ(s.PassbookBusy, 0);
+#endif
 }
 
 }  // namespace

@@ -4,6 +4,10 @@
 // procedure and reads the file back the same way.
 
 #include <sys/stat.h>
+#ifdef _WIN32
+#include <windows.h>
+#undef ReplaceFile  // a macro for ReplaceFileA there
+#endif
 
 #include <filesystem>
 #include <memory>
@@ -74,9 +78,22 @@ inline std::string UserFileName(const ::testing::TestParamInfo<UserFileCase>& in
 }
 
 // A replacement brings a new inode; a file left alone keeps its own.
-inline ino_t Inode(const std::string& p) {
+// The file's identity: a replaced file is a new one.
+inline unsigned long long Inode(const std::string& p) {
+#ifdef _WIN32
+    // No inode numbers in stat: the file index is the same thing.
+    HANDLE h = ::CreateFileA(p.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                             nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return 0;
+    BY_HANDLE_FILE_INFORMATION info{};
+    const bool ok = ::GetFileInformationByHandle(h, &info) != 0;
+    ::CloseHandle(h);
+    return ok ? (static_cast<unsigned long long>(info.nFileIndexHigh) << 32) | info.nFileIndexLow
+              : 0;
+#else
     struct stat st;
     return ::stat(p.c_str(), &st) == 0 ? st.st_ino : 0;
+#endif
 }
 
 // A folder holding both files, with the state pointing at it.

@@ -45,7 +45,7 @@ TEST_P(SettingsSize, ReadWithinTheBoundAndWrittenOnlyWhole) {
     body.resize(c.bytes - 2, ' ');
     body += "\r\n";
     fixture::Pat98Dir(dir.path()).writeBytes("Zubrica98.ini", body);
-    const ino_t before = Inode(dir.path() + "/Zubrica98.ini");
+    const auto before = Inode(dir.path() + "/Zubrica98.ini");
     auto s = std::make_unique<AppState>();
     s->AppFolder = dir.path() + "/";
     LoadSettings(*s);

@@ -81,8 +81,13 @@ TEST_F(SettingsTest, FolderWithOrWithoutTrailingBackslashGivesOnePath) {
     AppState a, b;
     a.AppFolder = "/x/y\\";
     b.AppFolder = "/x/y/";
-    EXPECT_EQ(SettingsPath(a), "/x/y/Zubrica98.ini");
-    EXPECT_EQ(SettingsPath(b), "/x/y/Zubrica98.ini");
+#ifdef _WIN32
+    const std::string expected = "\\x\\y\\Zubrica98.ini";
+#else
+    const std::string expected = "/x/y/Zubrica98.ini";
+#endif
+    EXPECT_EQ(SettingsPath(a), expected);
+    EXPECT_EQ(SettingsPath(b), expected);
 }
 
 TEST_F(SettingsTest, SaveWritesEveryKeyInOrderAndKeepsDebug) {

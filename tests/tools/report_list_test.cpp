@@ -2,23 +2,20 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "accounting/bet_list.h"
 #include "fixtures/demo_day.h"
 #include "fixtures/pat98_writer.h"
 #include "fixtures/recording_sink.h"
-#include "fixtures/run_command.h"
 #include "platform/sjis.h"
 #include "startup/startup.h"
+#include "tools/report_run.h"
 
 namespace zb {
 namespace {
 
-using fixture::RunCommand;
-
-std::string Report(const std::string& args) {
-    return std::string(ZB_REPORT_BINARY) + " " + args + " 2>/dev/null";
-}
+using test::RunReport;
 
 // The report prints exactly what listdsp builds for the window, byte for byte.
 TEST(ReportList, PrintsEachViewOfTheDemoDayAsTheWindowHasIt) {
@@ -33,8 +30,7 @@ TEST(ReportList, PrintsEachViewOfTheDemoDayAsTheWindowHasIt) {
     for (int view = 0; view < kListViews; ++view) {
         s->ListView = static_cast<int16_t>(view);
         listdsp(*s);
-        const auto r =
-            RunCommand(Report("--folder '" + dir.path() + "' --list " + std::to_string(view)));
+        const auto r = RunReport({"--folder", dir.path(), "--list", std::to_string(view)});
         EXPECT_EQ(r.status, 0);
         EXPECT_EQ(r.out, U16ToUtf8(s->ReportText)) << view;
     }
@@ -43,10 +39,14 @@ TEST(ReportList, PrintsEachViewOfTheDemoDayAsTheWindowHasIt) {
 }
 
 TEST(ReportList, BadViewIsAUsageError) {
-    for (const char* n : {"4", "-1", "x", "01", "", "1 --json"}) {
-        const auto r = RunCommand(Report(std::string("--list ") + (*n ? n : "''")));
-        EXPECT_EQ(r.status, 1) << n;
-        EXPECT_EQ(r.out, "") << n;
+    const std::vector<std::vector<std::string>> bad{{"4"},  {"-1"}, {"x"},
+                                                    {"01"}, {""},   {"1", "--json"}};
+    for (const auto& args : bad) {
+        std::vector<std::string> all{"--list"};
+        all.insert(all.end(), args.begin(), args.end());
+        const auto r = RunReport(all);
+        EXPECT_EQ(r.status, 1) << args[0];
+        EXPECT_EQ(r.out, "") << args[0];
     }
 }
 

@@ -5,7 +5,7 @@
 
 #include "accounting/passbook_test_util.h"
 #include "fixtures/pat98_writer.h"
-#include "fixtures/run_command.h"
+#include "tools/report_run.h"
 
 namespace zb {
 namespace {
@@ -13,8 +13,8 @@ namespace {
 using fixture::Pat98Dir;
 using fixture::TempDir;
 
-std::string RunReport(const std::string& args) {
-    return fixture::RunCommand(std::string(ZB_REPORT_BINARY) + " " + args + " 2>/dev/null").out;
+std::string ReportOut(const std::vector<std::string>& args) {
+    return test::RunReport(args).out;
 }
 
 struct ReportPassbook : ::testing::Test {
@@ -30,7 +30,7 @@ struct ReportPassbook : ::testing::Test {
 };
 
 TEST_F(ReportPassbook, MissingPassbookIsNotCreatedAndShowsTheFreshBook) {
-    std::string json = RunReport("--folder " + tmp.path() + " --json");
+    std::string json = ReportOut({"--folder", tmp.path(), "--json"});
     EXPECT_FALSE(std::filesystem::exists(book()));
     EXPECT_NE(json.find("\"PassbookCount\":10"), std::string::npos) << json;
     EXPECT_NE(json.find("\"Caption\":\"Zubrica98\""), std::string::npos);
@@ -51,7 +51,7 @@ TEST_F(ReportPassbook, PassbookEntriesAsObjectsAndTheFileLeftAlone) {
     }
     dir.writeText("Korvane.txt", t, false);
     const std::string before = fixture::ReadAll(book());
-    std::string json = RunReport("--folder " + tmp.path() + " --json");
+    std::string json = ReportOut({"--folder", tmp.path(), "--json"});
     EXPECT_EQ(fixture::ReadAll(book()), before);
     EXPECT_NE(
         json.find(
@@ -74,7 +74,7 @@ TEST_F(ReportPassbook, PassbookEntriesAsObjectsAndTheFileLeftAlone) {
 }
 
 TEST_F(ReportPassbook, TextOutputListsTheLabels) {
-    std::string out = RunReport("--folder " + tmp.path());
+    std::string out = ReportOut({"--folder", tmp.path()});
     EXPECT_NE(out.find("Zubrica98\n2001年5月4日 "
                        "FRI\n本日は未投票です\n投票\n払戻\n損益\n回収\n残高\n円\n円\n円\n％\n円\n0"
                        "\n0\n0\n0\n15400\n"),

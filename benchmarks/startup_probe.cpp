@@ -1,0 +1,92 @@
+// zb_startup_probe main|empty [IDLE_SECONDS]: starts as the program starts
+// (main: start-up on the PAT98 folder that is the current folder, then the
+// main window; empty: a bare QWidget of the same client size) and writes one
+// line to standard output at the window's first paint. With IDLE_SECONDS it
+// then stays open that long and writes the CPU seconds it used meanwhile.
+// startup_bench runs it and measures from its start.
+
+#include <sys/resource.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QTimer>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+#include "startup/startup.h"
+#include "windows/FMmain.h"
+#include "windows/qt_messages.h"
+#include "windows/twips.h"
+
+namespace {
+
+double CpuSeconds() {
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return static_cast<double>(u.ru_utime.tv_sec + u.ru_stime.tv_sec) +
+           static_cast<double>(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
+}
+
+// Reports the first paint, then quits now or after the idle time.
+class FirstPaint : public QObject {
+  public:
+    explicit FirstPaint(int idleSeconds) : idleSeconds_(idleSeconds) {}
+    bool eventFilter(QObject* o, QEvent* e) override {
+        if (e->type() == QEvent::Paint && !seen_) {
+            seen_ = true;
+            const QSize size = static_cast<QWidget*>(o)->size();
+            std::printf("painted %d %d\n", size.width(), size.height());
+            std::fflush(stdout);
+            // After this paint has finished: the window is on screen.
+            QTimer::singleShot(0, [this] { idle(); });
+        }
+        return QObject::eventFilter(o, e);
+    }
+
+  private:
+    void idle() {
+        if (idleSeconds_ <= 0) {
+            QCoreApplication::quit();
+            return;
+        }
+        const double before = CpuSeconds();
+        QTimer::singleShot(idleSeconds_ * 1000, [before] {
+            std::printf("idle-cpu %.6f\n", CpuSeconds() - before);
+            std::fflush(stdout);
+            QCoreApplication::quit();
+        });
+    }
+    int idleSeconds_;
+    bool seen_ = false;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const bool empty = argc > 1 && std::strcmp(argv[1], "empty") == 0;
+    const int idleSeconds = argc > 2 ? std::atoi(argv[2]) : 0;
+    QApplication app(argc, argv);
+    FirstPaint probe(idleSeconds);
+    std::unique_ptr<QWidget> window;
+    auto state = std::make_unique<zb::AppState>();
+    zb::QtMessageSink sink;
+    if (empty) {
+        window = std::make_unique<QWidget>();
+        window->setFixedSize(131, 140);  // the main window's client area at 96 DPI
+    } else {
+        zb::InstallFontSubstitutes();
+        state->Messages = &sink;
+        zb::StartPlatform platform;
+        platform.currentDir = QDir::currentPath().toStdString();
+        platform.programFolder = platform.currentDir;
+        const zb::ScreenTwips screen = zb::PrimaryScreenTwips();
+        platform.screenHeight = screen.height;
+        platform.screenWidth = screen.width;
+        if (!zb::Main(*state, platform)) return 1;
+        window = std::make_unique<zb::FMmain>(*state);
+    }
+    window->installEventFilter(&probe);
+    window->show();
+    return app.exec();
+}

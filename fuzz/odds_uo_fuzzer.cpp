@@ -1,0 +1,7 @@
+// Quinella and wide odds "UO-" of an open race.
+
+#include "day_harness.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    return zb::fuzz::RunDayFile("UO-52C.JRA", zb::fuzz::Pass::kDetail, data, size);
+}

@@ -1,0 +1,7 @@
+// Place payout file "FH-".
+
+#include "day_harness.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    return zb::fuzz::RunDayFile("FH-9652.JRA", zb::fuzz::Pass::kLoadAll, data, size);
+}

@@ -1,0 +1,7 @@
+// Wide payout file "KH-".
+
+#include "day_harness.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    return zb::fuzz::RunDayFile("KH-9652.JRA", zb::fuzz::Pass::kLoadAll, data, size);
+}

@@ -1,0 +1,7 @@
+// Win payout file "TH-".
+
+#include "day_harness.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    return zb::fuzz::RunDayFile("TH-9652.JRA", zb::fuzz::Pass::kLoadAll, data, size);
+}

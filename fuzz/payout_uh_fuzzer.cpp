@@ -1,0 +1,7 @@
+// Quinella payout file "UH-".
+
+#include "day_harness.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    return zb::fuzz::RunDayFile("UH-9652.JRA", zb::fuzz::Pass::kLoadAll, data, size);
+}

@@ -1,0 +1,7 @@
+// Race programme "UY-A.JRA", read by a refresh and followed by the reading pass.
+
+#include "day_harness.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    return zb::fuzz::RunDayFile("UY-A.JRA", zb::fuzz::Pass::kRefresh, data, size);
+}
