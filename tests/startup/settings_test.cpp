@@ -78,16 +78,16 @@ TEST_F(SettingsTest, ValueBeyondItsFieldIsOverflow) {
 }
 
 TEST_F(SettingsTest, FolderWithOrWithoutTrailingBackslashGivesOnePath) {
-    AppState a, b;
-    a.AppFolder = "/x/y\\";
-    b.AppFolder = "/x/y/";
+    auto a = std::make_unique<AppState>(), b = std::make_unique<AppState>();
+    a->AppFolder = "/x/y\\";
+    b->AppFolder = "/x/y/";
 #ifdef _WIN32
     const std::string expected = "\\x\\y\\Zubrica98.ini";
 #else
     const std::string expected = "/x/y/Zubrica98.ini";
 #endif
-    EXPECT_EQ(SettingsPath(a), expected);
-    EXPECT_EQ(SettingsPath(b), expected);
+    EXPECT_EQ(SettingsPath(*a), expected);
+    EXPECT_EQ(SettingsPath(*b), expected);
 }
 
 TEST_F(SettingsTest, SaveWritesEveryKeyInOrderAndKeepsDebug) {
