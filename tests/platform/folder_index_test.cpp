@@ -22,7 +22,7 @@ TEST(ReadingPass, NamesAreLookedUpInOneListingWithoutRegardToCase) {
     d.writeBytes("LG-FILE.JRA", "log");
     std::filesystem::create_directory(t.path() + "/TH-5952.JRA");
     const ReadingPass pass;
-    EXPECT_EQ(FindFile(JoinPath(t.path(), "\\KS-5952A.JRA")), t.path() + "/ks-5952a.jra");
+    EXPECT_EQ(FindFile(JoinPath(t.path(), "\\KS-5952A.JRA")), JoinPath(t.path(), "\\ks-5952a.jra"));
     EXPECT_EQ(ReadFileBytes(JoinPath(t.path(), "\\Ks-5952a.JRA")), "x");
     EXPECT_EQ(ReadFileBytesOncePerPass(JoinPath(t.path(), "\\LG-FILE.JRA")), "log");
     EXPECT_FALSE(FileExists(JoinPath(t.path(), "\\th-5952.jra")));  // a folder
@@ -32,6 +32,9 @@ TEST(ReadingPass, NamesAreLookedUpInOneListingWithoutRegardToCase) {
 }
 
 TEST(ReadingPass, ExactSpellingWinsOverAnotherCase) {
+#ifdef _WIN32
+    GTEST_SKIP() << "two names differing only in case cannot both exist on Windows";
+#endif
     TempDir t;
     Pat98Dir d(t.path());
     d.writeBytes("uy-a.jra", "lower");
