@@ -1,24 +1,43 @@
 #pragma once
-// Shared by the fuzz targets: a race day in a private folder, one of its files
-// replaced by the fuzzer's bytes, then the program's own reading of it. The
-// program's run-time failure is an ordinary outcome; anything else (a crash,
-// a sanitizer report, an exception escaping, a timeout) is a finding.
+// Shared by the fuzz targets: the demo race day, read once per process, and
+// one file of it replaced by the fuzzer's bytes, handed to that file's parser
+// and then to what uses its tables. The program's run-time failure is an
+// ordinary outcome; anything else (a crash, a sanitizer report, an exception
+// escaping, a timeout) is a finding.
 
 #include <cstddef>
 #include <cstdint>
-#include <string>
+#include <string_view>
+
+#include "readers/readers.h"
 
 namespace zb::fuzz {
 
-enum class Pass {
-    kRefresh,   // seed file, programme, then the whole reading pass
-    kLoadAll,   // the reading pass on the day's programme
-    kPassbook,  // the passbook read and written back to text
-    kSettings,  // the settings read, changed and written back to text
-    kDetail,    // after the reading pass, the detail of race 12 of the first meeting
-};
+using Input = std::string_view;
+inline Input Bytes(const uint8_t* data, std::size_t size) {
+    return {reinterpret_cast<const char*>(data), size};
+}
 
-// name: the file the input stands for, as PAT98 or the program names it.
-int RunDayFile(const char* name, Pass pass, const uint8_t* data, std::size_t size);
+// "UY-A.JRA", then the reading pass on the programme it gives.
+int RunProgramme(Input bytes);
+// "zubrica.txt", and the folder path it names.
+int RunSeed(Input bytes);
+// "LG-FILE.JRA" with the demo day's purchase files, then the settlement.
+int RunLogIndex(Input bytes);
+// Every purchase file the demo day's index names, then the settlement.
+int RunPurchase(Input bytes);
+// A result file of a race with bets on it, then the settlement.
+int RunRaceResult(Input bytes);
+// A payout file of a meeting none of whose races a result file settled.
+int RunPayout(PayoutFile kind, Input bytes);
+// "ZO-", "UO-" (after the day's "ZO-") and "DE-" of an open race, then the
+// race detail's texts.
+int RunWinPlaceOdds(Input bytes);
+int RunQuinellaOdds(Input bytes);
+int RunPostTime(Input bytes);
+// The passbook read, and written back to text.
+int RunPassbook(Input bytes);
+// The settings read, changed and written back to text.
+int RunSettings(Input bytes);
 
 }  // namespace zb::fuzz

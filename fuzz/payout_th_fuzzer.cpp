@@ -3,5 +3,6 @@
 #include "day_harness.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    return zb::fuzz::RunDayFile("TH-9652.JRA", zb::fuzz::Pass::kLoadAll, data, size);
+    const zb::fuzz::Input bytes = zb::fuzz::Bytes(data, size);
+    return zb::fuzz::RunPayout(zb::PayoutFile::kWin, bytes);
 }

@@ -140,20 +140,12 @@ PassbookEntry ParsePassbookLine(std::string_view line) {
     return e;
 }
 
-void ReadPassbook(AppState& s) {
-    if (s.PassbookBusy == 1) return;
-    s.PassbookBusy = 1;
-    BusyGuard busy{s};
-    const std::string path = PassbookPath(s);
-    std::string content;
-    bool created = false;
-    Reported(s, [&] {
-        if (FileExists(path)) return;
-        content = CreatedFileText();
-        created = true;
-        // The report command writes nothing: the fresh book lives in memory only.
-        if (!s.ReadOnly) ReplaceFile(path, content);
-    });
+namespace {
+
+// Fills the tables from the text contentOf gives; a failure to get it counts
+// like a malformed text.
+template <typename F>
+void FillPassbook(AppState& s, F&& contentOf) {
     s.Passbook.assign(kPassbookDaySlots, PassbookEntry{});
     s.PassbookCount = kPassbookDaySlots - 1;
     s.PassbookStakeSum = 0;
@@ -161,12 +153,8 @@ void ReadPassbook(AppState& s) {
     s.PassbookProfitSum = 0;
     s.PassbookReadFailed = false;
     try {
-        // A book that could not be created is still read as a fresh one, so
-        // the tables hold the ten empty day slots the posting relies on.
-        if (!created) {
-            content = ReadFileUpTo(path, kPassbookMaxBytes);
-            if (content.size() > kPassbookMaxBytes) Fail(kErrOutOfMemory);
-        }
+        std::string content = contentOf();
+        if (content.size() > kPassbookMaxBytes) Fail(kErrOutOfMemory);
         LineReader in(std::move(content));
         ReadLines(s, in);
     } catch (const RunError& e) {
@@ -185,6 +173,32 @@ void ReadPassbook(AppState& s) {
         s.PassbookReadFailed = true;
         ReportRunError(s, RunError(kErrOutOfMemory, ErrorDescription(kErrOutOfMemory)));
     }
+}
+
+}  // namespace
+
+void ReadPassbook(AppState& s) {
+    if (s.PassbookBusy == 1) return;
+    s.PassbookBusy = 1;
+    BusyGuard busy{s};
+    const std::string path = PassbookPath(s);
+    std::string content;
+    bool created = false;
+    Reported(s, [&] {
+        if (FileExists(path)) return;
+        content = CreatedFileText();
+        created = true;
+        // The report command writes nothing: the fresh book lives in memory only.
+        if (!s.ReadOnly) ReplaceFile(path, content);
+    });
+    // A book that could not be created is still read as a fresh one, so the
+    // tables hold the ten empty day slots the posting relies on.
+    FillPassbook(
+        s, [&] { return created ? std::move(content) : ReadFileUpTo(path, kPassbookMaxBytes); });
+}
+
+void ParsePassbook(AppState& s, std::string_view bytes) {
+    FillPassbook(s, [&] { return std::string(bytes.substr(0, kPassbookMaxBytes + 1)); });
 }
 
 void WritePassbook(AppState& s) {

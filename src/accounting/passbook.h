@@ -16,6 +16,8 @@ constexpr int kPassbookMaxDays = 100000;
 constexpr std::size_t kPassbookMaxBytes = 8 * 1024 * 1024;
 
 void ReadPassbook(AppState& s);
+// The same from the file's bytes, for a file that exists.
+void ParsePassbook(AppState& s, std::string_view bytes);
 void WritePassbook(AppState& s);
 // Enters the day's figures; writes the file when anything changed.
 void PostPassbook(AppState& s);

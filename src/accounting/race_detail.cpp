@@ -157,7 +157,6 @@ void RaceDetail(AppState& s) {
     const int16_t race = RaceNumber(s);
     const bool tomorrow = s.DetailTomorrow == 1;
     const long day = s.MeetingTable(s.DetailVenue + 1, 3) + (tomorrow ? 1 : 0);
-    const std::u16string key = RaceKey(venue, race);
     if (tomorrow || s.RaceStatus(venue, race) < kSettledCount) {
         const std::string stem = Narrow(RaceStem(venue, day, race));
         // "UO-" needs the runner count of "ZO-".
@@ -165,7 +164,13 @@ void RaceDetail(AppState& s) {
         ReadQuinellaOdds(s, JoinPath(s.Pat98Folder, "\\UO-" + stem + ".JRA"));
         ReadPostTime(s, JoinPath(s.Pat98Folder, "\\DE-" + stem + ".JRA"));
     }
+    BuildDetailReport(s);
+}
 
+void BuildDetailReport(AppState& s) {
+    const int16_t race = RaceNumber(s);
+    const bool tomorrow = s.DetailTomorrow == 1;
+    const std::u16string key = RaceKey(Venue(s), race);
     std::u16string text;
     for (int i = 0; i < s.BetCount; ++i) {
         const BetRecord& rec = s.BetLog(i);

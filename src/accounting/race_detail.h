@@ -19,6 +19,8 @@ BetFields ReadBetFields(const BetRecord& rec);
 // Reads the odds and post time of the selected race (DetailVenue,
 // DetailRace, DetailTomorrow) and builds ReportText.
 void RaceDetail(AppState& s);
+// The report text alone, from the odds and post time already read.
+void BuildDetailReport(AppState& s);
 
 // Venue, day and race in upper-case hexadecimal: "A8C".
 std::u16string RaceStem(long venue, long day, long race);

@@ -98,37 +98,48 @@ void ParseWidePayouts(AppState& s, int16_t venue, std::u16string_view buffer) {
     ParseRecords(s, venue, buffer, 154, kWideLayout);
 }
 
+namespace {
+
+constexpr std::array<PayoutKind, 5> kKinds{{
+    {"\\TH-", 656, ParseWinPayouts, 44, 34},
+    {"\\FH-", 936, ParsePlacePayouts, 64, 54},
+    {"\\WH-", 712, ParseBracketPayouts, 48, 48},
+    {"\\UH-", 824, ParseQuinellaPayouts, 56, 56},
+    {"\\KH-", 2196, ParseWidePayouts, 154, 154},
+}};
+
+}  // namespace
+
+void ParsePayoutFile(AppState& s, PayoutFile file, int16_t venue, std::string_view bytes) {
+    const auto i = static_cast<std::size_t>(file);
+    if (i >= kKinds.size()) Fail(kErrSubscript);
+    const PayoutKind& kind = kKinds[i];
+    SeqReader in = SeqReader::Over(bytes.substr(0, kPayoutMaxBytes));
+    in.skipChars(8);
+    in.view(4);
+    in.skipChars(8);
+    // As many characters as the body has bytes: a double-byte character
+    // makes this run into the line end and past it.
+    const long n = static_cast<long>(in.length()) - 22;
+    const std::string_view rest = in.rest();
+    std::u16string body = n >= 0 && static_cast<std::size_t>(n) <= rest.size() && IsPlainAscii(rest)
+                              ? QuickDecodeSjis(rest.substr(0, static_cast<std::size_t>(n)))
+                              : in.chars(n);
+    RequireFinalRecords(s, venue, body, kind);
+    body.resize(kind.bufferLength, u' ');
+    kind.parse(s, venue, body);
+}
+
 void ReadPayoutFiles(AppState& s) {
-    static constexpr std::array<PayoutKind, 5> kKinds{{
-        {"\\TH-", 656, ParseWinPayouts, 44, 34},
-        {"\\FH-", 936, ParsePlacePayouts, 64, 54},
-        {"\\WH-", 712, ParseBracketPayouts, 48, 48},
-        {"\\UH-", 824, ParseQuinellaPayouts, 56, 56},
-        {"\\KH-", 2196, ParseWidePayouts, 154, 154},
-    }};
     s.CurrentProc = "Aharai";
     for (int k = 1; k <= s.MeetingCount; ++k) {
         const int16_t venue = s.MeetingTable(k, 1);
         const std::string code = MeetingCode(s, k);
-        for (const PayoutKind& kind : kKinds) {
-            const auto path = FindFile(JoinPath(s.Pat98Folder, kind.prefix + code + ".JRA"));
+        for (std::size_t i = 0; i < kKinds.size(); ++i) {
+            const auto path = FindFile(JoinPath(s.Pat98Folder, kKinds[i].prefix + code + ".JRA"));
             if (!path) continue;
-            const std::string bytes = ReadPat98File(*path, kPayoutMaxBytes);
-            SeqReader in = SeqReader::Over(bytes);
-            in.skipChars(8);
-            in.view(4);
-            in.skipChars(8);
-            // As many characters as the body has bytes: a double-byte
-            // character makes this run into the line end and past it.
-            const long n = static_cast<long>(bytes.size()) - 22;
-            const std::string_view rest = in.rest();
-            std::u16string body =
-                n >= 0 && static_cast<std::size_t>(n) <= rest.size() && IsPlainAscii(rest)
-                    ? QuickDecodeSjis(rest.substr(0, static_cast<std::size_t>(n)))
-                    : in.chars(n);
-            RequireFinalRecords(s, venue, body, kind);
-            body.resize(kind.bufferLength, u' ');
-            kind.parse(s, venue, body);
+            ParsePayoutFile(s, static_cast<PayoutFile>(i), venue,
+                            ReadPat98File(*path, kPayoutMaxBytes));
         }
     }
 }

@@ -1,5 +1,7 @@
 // Race programme reader and the seed file that redirects the PAT98 folder.
 
+#include <array>
+
 #include "platform/replace_file.h"
 #include "platform/sjis.h"
 #include "readers/pat98_file.h"
@@ -30,8 +32,8 @@ struct Programme {
     Grid<int16_t, 1, 6, 1, 12> flags;
 };
 
-std::u16string ReadProgrammeText(const std::string& path) {
-    SeqReader in(ReadPat98File(path, kProgrammeMaxBytes));
+std::u16string ProgrammeText(std::string_view bytes) {
+    SeqReader in = SeqReader::Over(bytes.substr(0, kProgrammeMaxBytes));
     long n = static_cast<long>(in.length()) - 2;  // the line end is not read
     std::u16string text = in.chars(n);
     // A file cut inside the meeting codes would give a code cut short ("0"
@@ -53,7 +55,7 @@ void ReadFlagRow(Programme& p, int row, std::u16string_view text) {
 
 }  // namespace
 
-void ReadProgramme(AppState& s) {
+void ParseProgramme(AppState& s, const ProgrammeFiles& files) {
     // Absent rows keep the earlier read; the flags are cleared at every read.
     Programme p;
     p.raceDate = s.RaceDate;
@@ -61,15 +63,14 @@ void ReadProgramme(AppState& s) {
     p.balance = s.AccountBalance;
     p.meetings = s.MeetingTable;
 
-    const std::string fileA = JoinPath(s.Pat98Folder, "\\UY-A.JRA");
-    if (!FileExists(fileA)) {
+    if (!files[0]) {
         s.RaceFlags.fill(0);
         s.MeetingCount = 0;
         s.ErrorCode = 1;
         return;
     }
     p.meetingCount = 1;
-    std::u16string text = ReadProgrammeText(fileA);
+    std::u16string text = ProgrammeText(*files[0]);
     ReadMeetingRow(p, 1, text);
     p.balance = QuickLenientI32(Mid(text, 25, 8));
     p.balance = Sub(p.balance, QuickLenientI32(Mid(text, 33, 8)));
@@ -79,13 +80,11 @@ void ReadProgramme(AppState& s) {
     p.serial = QuickLenientI16(Mid(text, 9, 4));
     ReadFlagRow(p, 1, text);
 
-    static const char* const kLetters[] = {"B", "C", "D", "E", "F"};
     for (int row = 2; row <= 6; ++row) {
-        const std::string path =
-            JoinPath(s.Pat98Folder, std::string("\\UY-") + kLetters[row - 2] + ".JRA");
-        if (!FileExists(path)) continue;
+        const auto& file = files[static_cast<std::size_t>(row - 1)];
+        if (!file) continue;
         if (row <= 3) ++p.meetingCount;
-        std::u16string t = ReadProgrammeText(path);
+        std::u16string t = ProgrammeText(*file);
         ReadMeetingRow(p, row, t);
         ReadFlagRow(p, row, t);
     }
@@ -99,19 +98,39 @@ void ReadProgramme(AppState& s) {
     s.ErrorCode = 0;
 }
 
+void ReadProgramme(AppState& s) {
+    std::array<std::string, 6> bytes;
+    ProgrammeFiles files;
+    for (std::size_t row = 0; row < 6; ++row) {
+        const std::string path =
+            JoinPath(s.Pat98Folder, std::string("\\UY-") + static_cast<char>('A' + row) + ".JRA");
+        if (!FileExists(path)) {
+            // The other files are of no use without the first.
+            if (row == 0) break;
+            continue;
+        }
+        bytes[row] = ReadPat98File(path, kProgrammeMaxBytes);
+        files[row] = bytes[row];
+    }
+    ParseProgramme(s, files);
+}
+
 void ReadFolderRedirect(AppState& s) {
     const std::string seed = JoinPath(s.HomeFolder, "\\zubrica.txt");
     if (!FileExists(seed)) {
         s.Pat98Folder = s.HomeFolder;
         return;
     }
-    std::string bytes = ReadFileUpTo(seed, kSeedMaxBytes);
+    ParseFolderRedirect(s, ReadFileUpTo(seed, kSeedMaxBytes));
+}
+
+void ParseFolderRedirect(AppState& s, std::string_view bytes) {
     // Longer than any path: it names no folder, and the folder stays as it was.
     if (bytes.size() > kSeedMaxBytes) Fail(kErrPathFileAccess);
     s.Pat98Folder = s.HomeFolder;
     // Too short for a path and its line end, or a blank path: no redirect.
     if (bytes.size() < 2) return;
-    bytes.resize(bytes.size() - 2);
+    bytes.remove_suffix(2);
     std::u16string path(TrimBlanks(DecodeSjis(bytes)));
     if (path.empty()) return;
     s.Pat98Folder = U16ToUtf8(path);

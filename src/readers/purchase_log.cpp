@@ -44,9 +44,8 @@ void RequireEntries(const Block& b, std::size_t countEnd, std::size_t first, std
 }
 
 // The index, its count of entries checked against its length.
-std::u16string ReadIndex(const std::string& path) {
-    // Alog and Blog read the same index: once per pass.
-    Block b = BlockOf(ReadFileBytesOncePerPass(path, kIndexBlock), kIndexBlock);
+std::u16string IndexText(std::string_view bytes) {
+    Block b = BlockOf(bytes, kIndexBlock);
     RequireEntries(b, 19, 24, 26, QuickLenientI16(Mid(b.text, 17, 3)));
     return std::move(b.text);
 }
@@ -141,15 +140,11 @@ void SortRecords(BetRecord* first, std::size_t n) {
 // Calls f(entry, reference) for every bet entry of the named purchase files
 // that exist, in list order.
 template <typename F>
-void ForEachBetEntry(const AppState& s, const std::vector<std::u16string>& names, F&& f) {
+void ForEachBetEntry(const std::vector<std::u16string>& names, const PurchaseFiles& files, F&& f) {
     for (const std::u16string& name : names) {
-        // A separator would lead out of the folder: no such purchase file.
-        if (name.find_first_of(u"\\/:") != std::u16string::npos) continue;
-        // Paths are UTF-8 text: half-width katakana and kanji names as the
-        // file system spells them.
-        const std::string path = JoinPath(s.Pat98Folder, "\\" + U16ToUtf8(name) + ".JRA");
-        if (!FileExists(path)) continue;
-        const Block block = BlockOf(ReadPat98File(path, kPurchaseBlock), kPurchaseBlock);
+        const std::optional<std::string> bytes = files(name);
+        if (!bytes) continue;
+        const Block block = BlockOf(*bytes, kPurchaseBlock);
         const std::u16string_view file = block.text;
         const std::u16string_view reference = Mid(file, 13, 4);
         const int16_t m = QuickLenientI16(Mid(file, 21, 2));
@@ -158,15 +153,36 @@ void ForEachBetEntry(const AppState& s, const std::vector<std::u16string>& names
     }
 }
 
+// The purchase files of the folder, by the names the index gives.
+PurchaseFiles FolderFiles(const AppState& s) {
+    return [&s](std::u16string_view name) -> std::optional<std::string> {
+        // A separator would lead out of the folder: no such purchase file.
+        if (name.find_first_of(u"\\/:") != std::u16string_view::npos) return std::nullopt;
+        // Paths are UTF-8 text: half-width katakana and kanji names as the
+        // file system spells them.
+        const std::string path =
+            JoinPath(s.Pat98Folder, "\\" + U16ToUtf8(std::u16string(name)) + ".JRA");
+        if (!FileExists(path)) return std::nullopt;
+        return ReadPat98File(path, kPurchaseBlock);
+    };
+}
+
+// The index's bytes, or nothing when there is no index. Alog and Blog read
+// the same index: once per pass.
+std::optional<std::string> IndexBytes(const AppState& s) {
+    const std::string path = JoinPath(s.Pat98Folder, "\\LG-FILE.JRA");
+    if (!FileExists(path)) return std::nullopt;
+    return ReadFileBytesOncePerPass(path, kIndexBlock);
+}
+
 }  // namespace
 
 void Alog(AppState& s) {
     s.CurrentProc = "Alog";
-    s.StakeTotal = 0;
-    s.AdvanceStakeNet = 0;
-    s.ErrorCode = 0;
-    const std::string indexPath = JoinPath(s.Pat98Folder, "\\LG-FILE.JRA");
-    if (!FileExists(indexPath)) {
+    const std::optional<std::string> index = IndexBytes(s);
+    if (!index) {
+        s.StakeTotal = 0;
+        s.AdvanceStakeNet = 0;
         s.BetCount = 0;
         s.TodayBetCount = 0;
         s.PayoutTotal = 0;
@@ -174,10 +190,18 @@ void Alog(AppState& s) {
         s.ErrorCode = 3;
         return;
     }
-    const std::u16string index = ReadIndex(indexPath);
+    ParseAlog(s, *index, FolderFiles(s));
+}
+
+void ParseAlog(AppState& s, std::string_view indexBytes, const PurchaseFiles& files) {
+    s.CurrentProc = "Alog";
+    s.StakeTotal = 0;
+    s.AdvanceStakeNet = 0;
+    s.ErrorCode = 0;
+    const std::u16string index = IndexText(indexBytes);
     const std::vector<std::u16string> names = NamesDated(index, 9, s.RaceDate.view());
     s.BetCount = 0;
-    ForEachBetEntry(s, names, [&](std::u16string_view entry, std::u16string_view reference) {
+    ForEachBetEntry(names, files, [&](std::u16string_view entry, std::u16string_view reference) {
         AppendRecord(s, {}, Mid(entry, 4, 16), reference);
         if (QuickLenientI16(Mid(entry, 18, 2)) != 1) return;
         s.StakeTotal = Add(s.StakeTotal, Stake(entry));
@@ -188,16 +212,21 @@ void Alog(AppState& s) {
 
 void Blog(AppState& s) {
     s.CurrentProc = "Blog";
-    s.ErrorCode = 0;
-    const std::string indexPath = JoinPath(s.Pat98Folder, "\\LG-FILE.JRA");
-    if (!FileExists(indexPath)) {
+    const std::optional<std::string> index = IndexBytes(s);
+    if (!index) {
         s.ErrorCode = 3;
         return;
     }
-    const std::u16string index = ReadIndex(indexPath);
+    ParseBlog(s, *index, FolderFiles(s));
+}
+
+void ParseBlog(AppState& s, std::string_view indexBytes, const PurchaseFiles& files) {
+    s.CurrentProc = "Blog";
+    s.ErrorCode = 0;
+    const std::u16string index = IndexText(indexBytes);
     const std::u16string before = PreviousDay(s.RaceDate);
     const std::vector<std::u16string> names = NamesDated(index, 11, before);
-    ForEachBetEntry(s, names, [&](std::u16string_view entry, std::u16string_view reference) {
+    ForEachBetEntry(names, files, [&](std::u16string_view entry, std::u16string_view reference) {
         if (QuickLenientI16(Mid(entry, 4, 1)) != 2) return;
         AppendRecord(s, u"3", Mid(entry, 5, 15), reference);
         if (QuickLenientI16(Mid(entry, 18, 2)) == 1)

@@ -55,6 +55,20 @@ void ParseRaceResult(AppState& s, int16_t venue, int16_t race, std::string_view 
     WalkSlots(s, key, text, 1, kResultLayout);
 }
 
+void ParseRaceResultFile(AppState& s, int16_t venue, int16_t race, std::string_view bytes) {
+    SeqReader in = SeqReader::Over(bytes.substr(0, kResultMaxBytes));
+    const long length = static_cast<long>(in.length());
+    in.skipChars(8);
+    in.view(4);
+    in.skipChars(10);
+    in.view(12);
+    in.view(28);
+    in.view(28);
+    // The line end is not read.
+    ParseRaceResult(s, venue, race, in.view(length - 92));
+    if (s.ErrorCode == 0) s.RaceStatus(venue, race) = kSettledCount;
+}
+
 void ReadRaceResults(AppState& s) {
     s.CurrentProc = "Akekka";
     s.RaceStatus.fill(0);
@@ -67,18 +81,7 @@ void ReadRaceResults(AppState& s) {
             if (race == 1) stem = JoinPath(s.Pat98Folder, "\\KS-" + MeetingCode(s, k));
             const auto path = FindFile(stem + Narrow(Hex(race)) + ".JRA");
             if (!path) continue;
-            const std::string bytes = ReadPat98File(*path, kResultMaxBytes);
-            SeqReader in = SeqReader::Over(bytes);
-            const long length = static_cast<long>(in.length());
-            in.skipChars(8);
-            in.view(4);
-            in.skipChars(10);
-            in.view(12);
-            in.view(28);
-            in.view(28);
-            // The line end is not read.
-            ParseRaceResult(s, venue, race, in.view(length - 92));
-            if (s.ErrorCode == 0) s.RaceStatus(venue, race) = kSettledCount;
+            ParseRaceResultFile(s, venue, race, ReadPat98File(*path, kResultMaxBytes));
         }
     }
 }

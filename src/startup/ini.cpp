@@ -64,11 +64,13 @@ IniDocument IniDocument::Parse(std::string_view content) {
 
 IniDocument IniDocument::Load(const std::string& path) {
     if (!FileExists(path)) return IniDocument{};
-    std::string data = ReadFileUpTo(path, kIniMaxBytes);
+    return OfFile(ReadFileUpTo(path, kIniMaxBytes));
+}
+
+IniDocument IniDocument::OfFile(std::string_view data) {
     if (data.size() <= kIniMaxBytes) return Parse(data);
     std::size_t end = data.rfind('\n', kIniMaxBytes - 1);
-    data.resize(end == std::string::npos ? 0 : end + 1);
-    IniDocument doc = Parse(data);
+    IniDocument doc = Parse(data.substr(0, end == std::string_view::npos ? 0 : end + 1));
     doc.whole_ = false;
     return doc;
 }

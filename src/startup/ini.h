@@ -21,6 +21,8 @@ class IniDocument {
     // is failure 75, so that nobody writes over what could not be read.
     static IniDocument Load(const std::string& path);
     static IniDocument Parse(std::string_view content);
+    // A file's bytes as Load takes them: beyond the bound, whole lines only.
+    static IniDocument OfFile(std::string_view data);
 
     // The value under section/key, blanks around it and one pair of enclosing
     // quotes removed; nullopt when the section or key is missing.

@@ -28,6 +28,14 @@ void LoadSettings(AppState& s) {
     } catch (const RunError&) {
         // An unreadable file gives the defaults, like a missing one.
     }
+    ApplySettings(s, doc);
+}
+
+void ParseSettings(AppState& s, std::string_view bytes) {
+    ApplySettings(s, IniDocument::OfFile(bytes));
+}
+
+void ApplySettings(AppState& s, const IniDocument& doc) {
     auto value = [&](const char* section, const std::string& key) {
         return ProfileValue(doc, section, key);
     };

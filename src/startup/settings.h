@@ -4,12 +4,16 @@
 #include <string>
 
 #include "startup/app_state.h"
+#include "startup/ini.h"
 
 namespace zb {
 
 std::string SettingsPath(const AppState& s);
 // Fills every field of the settings; a value beyond its field is failure 6.
 void LoadSettings(AppState& s);
+// The same from the file's bytes, or from the file already parsed.
+void ParseSettings(AppState& s, std::string_view bytes);
+void ApplySettings(AppState& s, const IniDocument& doc);
 // Writes every key in one atomic replacement of the file; a failed write is
 // ignored and leaves the old file. Writes nothing in read-only mode.
 void SaveSettings(AppState& s);
