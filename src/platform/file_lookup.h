@@ -24,4 +24,8 @@ std::string ReadFileBytes(const std::string& path);
 // The same, cut after maxBytes: a longer file costs no more than that.
 std::string ReadFilePrefix(const std::string& path, std::size_t maxBytes);
 
+// The folder of the running program's file; argv0 is the fallback when the
+// system cannot tell.
+std::string ProgramFolder(const char* argv0);
+
 }  // namespace zb

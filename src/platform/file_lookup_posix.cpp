@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <filesystem>
 
 #include "platform/file_lookup.h"
 #include "platform/folder_index.h"
@@ -119,6 +120,13 @@ std::string ReadFilePrefix(const std::string& path, std::size_t maxBytes) {
         if (static_cast<std::size_t>(n) < want) break;
     }
     return data;
+}
+
+std::string ProgramFolder(const char* argv0) {
+    std::error_code ec;
+    std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (ec) exe = std::filesystem::absolute(argv0 ? argv0 : "", ec);
+    return exe.parent_path().string();
 }
 
 }  // namespace zb

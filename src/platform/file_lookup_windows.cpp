@@ -75,6 +75,19 @@ std::string ReadFilePrefix(const std::string& path, std::size_t maxBytes) {
     return data;
 }
 
+std::string ProgramFolder(const char* argv0) {
+    std::wstring path(32768, L'\0');
+    const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (n == 0 || n >= path.size()) {
+        std::string p(argv0 ? argv0 : "");
+        const std::size_t cut = p.find_last_of("\\/");
+        return cut == std::string::npos ? std::string(".") : p.substr(0, cut);
+    }
+    path.resize(n);
+    path.resize(path.find_last_of(L"\\/") == std::wstring::npos ? 0 : path.find_last_of(L"\\/"));
+    return U16ToUtf8(std::u16string(path.begin(), path.end()));
+}
+
 }  // namespace zb
 
 #endif

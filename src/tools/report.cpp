@@ -20,6 +20,7 @@
 #include "accounting/bet_list.h"
 #include "accounting/day_figures.h"
 #include "accounting/race_detail.h"
+#include "platform/file_lookup.h"
 #include "platform/sjis.h"
 #include "readers/text.h"
 #include "startup/startup.h"
@@ -34,13 +35,6 @@ class StderrSink : public zb::MessageSink {
         std::cerr << title << '\t' << text << '\n';
     }
 };
-
-std::string ProgramFolder(const char* argv0) {
-    std::error_code ec;
-    auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (ec) exe = std::filesystem::absolute(argv0, ec);
-    return exe.parent_path().string();
-}
 
 constexpr const char* kUsage =
     "usage: zubrica98-report [--folder DIR]\n"
@@ -148,7 +142,7 @@ int main(int argc, char** argv) {
     state->ReadOnly = true;
     zb::StartPlatform platform;
     platform.currentDir = folder;
-    platform.programFolder = ProgramFolder(argv[0]);
+    platform.programFolder = zb::ProgramFolder(argv[0]);
     // No screen here: the offscreen platform's 800 x 800 pixels at 96 DPI.
     platform.screenHeight = 12000;
     platform.screenWidth = 12000;
