@@ -1,9 +1,10 @@
 // zb_startup_probe main|empty [IDLE_SECONDS]: starts as the program starts
-// (main: start-up on the PAT98 folder that is the current folder, then the
-// main window; empty: a bare QWidget of the same client size) and writes one
-// line to standard output at the window's first paint. With IDLE_SECONDS it
-// then stays open that long and writes the CPU seconds it used meanwhile.
-// startup_bench runs it and measures from its start.
+// (the same application set-up as src/windows/main.cpp; main: start-up on the
+// PAT98 folder that is the current folder, then the main window; empty: a
+// bare QWidget of the same client size) and writes one line to standard
+// output once the window's first paint is done, its children included. With
+// IDLE_SECONDS it then stays open that long and writes the CPU seconds it used
+// meanwhile. startup_bench runs it and measures from its start.
 
 #include <sys/resource.h>
 
@@ -17,6 +18,7 @@
 #include "startup/startup.h"
 #include "windows/FMmain.h"
 #include "windows/qt_messages.h"
+#include "windows/session_end.h"
 #include "windows/twips.h"
 
 namespace {
@@ -35,11 +37,14 @@ class FirstPaint : public QObject {
     bool eventFilter(QObject* o, QEvent* e) override {
         if (e->type() == QEvent::Paint && !seen_) {
             seen_ = true;
-            const QSize size = static_cast<QWidget*>(o)->size();
-            std::printf("painted %d %d\n", size.width(), size.height());
-            std::fflush(stdout);
-            // After this paint has finished: the window is on screen.
-            QTimer::singleShot(0, [this] { idle(); });
+            // The window's own paint event comes before its children's: report
+            // once the whole paint has finished and the window is on screen.
+            auto* w = static_cast<QWidget*>(o);
+            QTimer::singleShot(0, [this, w] {
+                std::printf("painted %d %d\n", w->width(), w->height());
+                std::fflush(stdout);
+                idle();
+            });
         }
         return QObject::eventFilter(o, e);
     }
@@ -67,6 +72,9 @@ int main(int argc, char** argv) {
     const bool empty = argc > 1 && std::strcmp(argv[1], "empty") == 0;
     const int idleSeconds = argc > 2 ? std::atoi(argv[2]) : 0;
     QApplication app(argc, argv);
+    zb::WatchSessionEnd();
+    zb::InstallFontSubstitutes();
+    zb::InstallQtTranslation();
     FirstPaint probe(idleSeconds);
     std::unique_ptr<QWidget> window;
     auto state = std::make_unique<zb::AppState>();
@@ -75,16 +83,17 @@ int main(int argc, char** argv) {
         window = std::make_unique<QWidget>();
         window->setFixedSize(131, 140);  // the main window's client area at 96 DPI
     } else {
-        zb::InstallFontSubstitutes();
         state->Messages = &sink;
         zb::StartPlatform platform;
         platform.currentDir = QDir::currentPath().toStdString();
+        // The demo folder holds the settings file too.
         platform.programFolder = platform.currentDir;
         const zb::ScreenTwips screen = zb::PrimaryScreenTwips();
         platform.screenHeight = screen.height;
         platform.screenWidth = screen.width;
         if (!zb::Main(*state, platform)) return 1;
         window = std::make_unique<zb::FMmain>(*state);
+        zb::CloseOnSessionEnd(window.get());
     }
     window->installEventFilter(&probe);
     window->show();

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QColorDialog>
+#include <QFontDatabase>
 #include <QFrame>
 #include <QLabel>
 #include <QMenu>
@@ -64,6 +65,21 @@ const LabelDesign kLabels[kLabelCount] = {
     {465, 1215, 1080, kRight, u""},
 };
 
+// The panel shows fixed words, dates and figures. Where the window's font,
+// or the one standing in for it, is installed and writes Japanese, it has
+// every glyph of them: the panel then takes no fallback fonts, whose lists
+// Qt builds per script from a full sort of the installed fonts.
+QFont WithoutFallbacks(QFont f) {
+    const QString family = f.family();
+    for (const QString& name : QStringList{family} + QFont::substitutes(family)) {
+        if (QFontDatabase::writingSystems(name).contains(QFontDatabase::Japanese)) {
+            f.setStyleStrategy(QFont::NoFontMerging);
+            break;
+        }
+    }
+    return f;
+}
+
 const char16_t* const kToolTips[6] = {u"", u"更新", u"", u"収支表", u"投票履歴", u"通帳"};
 const char16_t* const kCaptions[6] = {u"", u"更新", u"", u"収支", u"履歴", u"通帳"};
 
@@ -120,9 +136,11 @@ FMmain::FMmain(AppState& state, QWidget* parent)
     picture2_->setObjectName(QStringLiteral("Picture2"));
     picture2_->setAutoFillBackground(true);
     picture2_->installEventFilter(this);
+    picture2_->setFont(WithoutFallbacks(font()));
 
     QFont valueFont(QStringLiteral("ＭＳ Ｐゴシック"));
     valueFont.setPointSizeF(9.75);
+    valueFont = WithoutFallbacks(valueFont);
     for (int i = 0; i < kLabelCount; ++i) {
         const LabelDesign& d = kLabels[i];
         auto* l = new QLabel(Q(d.caption), picture2_);

@@ -374,6 +374,26 @@ class FMmainTest : public QObject {
         QCOMPARE(m.toolButton(3)->toolTip(), Q(u"収支表"));
     }
 
+    void panelFontHasEveryGlyph() {
+        // The panel draws without fallback fonts where its font writes
+        // Japanese: every character it shows must be in that font.
+        World w;
+        FMmain m(*w.s);
+        const struct {
+            int32_t stake, payout, open;
+            int16_t bets;
+        } days[] = {{0, 0, 0, 0}, {5000, 2700, 1200, 6}, {5000, 27000, 0, 6}};
+        for (const auto& d : days) {
+            w.day(d.stake, 0, d.payout, d.open, d.bets);
+            m.Data_Set();
+            for (int i = 0; i < zb::kLabelCount; ++i) {
+                const QFontMetrics fm(m.label(i)->font());
+                for (const char32_t c : Text(m, i).toUcs4())
+                    QVERIFY2(fm.inFontUcs4(c), qPrintable(Text(m, i)));
+            }
+        }
+    }
+
     void negativeProfitPicture() {
         World w;
         w.s->RaceDate.assign(u"20010506");
