@@ -1,4 +1,4 @@
-// zb_startup_probe main|empty [IDLE_SECONDS]: starts as the program starts
+// zb_startup_probe main|empty|text [IDLE_SECONDS]: starts as the program starts
 // (the same application set-up as src/windows/main.cpp; main: start-up on the
 // PAT98 folder that is the current folder, then the main window; empty: a
 // bare QWidget of the same client size) and writes one line to standard
@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLabel>
 #include <QTimer>
 #include <cstdio>
 #include <cstring>
@@ -70,6 +71,7 @@ class FirstPaint : public QObject {
 
 int main(int argc, char** argv) {
     const bool empty = argc > 1 && std::strcmp(argv[1], "empty") == 0;
+    const bool text = argc > 1 && std::strcmp(argv[1], "text") == 0;
     const int idleSeconds = argc > 2 ? std::atoi(argv[2]) : 0;
     QApplication app(argc, argv);
     zb::WatchSessionEnd();
@@ -79,9 +81,16 @@ int main(int argc, char** argv) {
     std::unique_ptr<QWidget> window;
     auto state = std::make_unique<zb::AppState>();
     zb::QtMessageSink sink;
-    if (empty) {
+    if (empty || text) {
         window = std::make_unique<QWidget>();
         window->setFixedSize(131, 140);  // the main window's client area at 96 DPI
+        if (text) {
+            // What any window pays to write one line in the main window's
+            // font: the font system's start, one font file and its glyphs.
+            auto* line = new QLabel(QStringLiteral("2026年12月6日 SUN"), window.get());
+            line->setFont(QFont(QStringLiteral("ＭＳ Ｐゴシック"), 9));
+            line->move(4, 4);
+        }
     } else {
         state->Messages = &sink;
         zb::StartPlatform platform;
