@@ -54,7 +54,7 @@ bool IsScratched(std::u16string_view field, std::u16string_view mark) {
 }  // namespace
 
 void ParseWinPlaceOdds(AppState& s, std::string_view bytes) {
-    SeqReader in{std::string(bytes)};
+    SeqReader in = SeqReader::Over(bytes.substr(0, kOddsMaxBytes));
     const long length = static_cast<long>(in.length());
     in.chars(28);
     in.bytes(4);
@@ -96,7 +96,7 @@ void ParseWinPlaceOdds(AppState& s, std::string_view bytes) {
 }
 
 void ParseQuinellaOdds(AppState& s, std::string_view bytes) {
-    SeqReader in{std::string(bytes)};
+    SeqReader in = SeqReader::Over(bytes.substr(0, kOddsMaxBytes));
     const long length = static_cast<long>(in.length());
     in.chars(28);
     in.bytes(4);
@@ -133,7 +133,7 @@ void ParseQuinellaOdds(AppState& s, std::string_view bytes) {
 }
 
 void ParsePostTime(AppState& s, std::string_view bytes) {
-    SeqReader in{std::string(bytes)};
+    SeqReader in = SeqReader::Over(bytes.substr(0, kOddsMaxBytes));
     in.chars(8);
     in.bytes(4);
     in.chars(10);
