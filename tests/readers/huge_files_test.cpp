@@ -34,18 +34,6 @@ const Family kFamilies[] = {
     {"WinPlaceOdds", "ZO-"},        {"QuinellaOdds", "UO-"},
 };
 
-RaceDay Day() {
-    RaceDay day("20261206");
-    day.meeting(5, 5, 2);
-    day.buy("20261206", {Bet::Win(5, 1, 7, 3), Bet::Quinella(5, 2, 3, 7, 2)});
-    day.result(5, 1, RaceResult().win(7, 450).quinella(3, 7, 2210).scratched(18));
-    day.payouts(5, 2, {'1', {{0, 7, 300}}}, {'1', {{0, 7, 120}}}, {'1', {{1, 2, 500}}},
-                {'1', {{3, 7, 900}}}, {'1', {{3, 7, 400}}, {12}});
-    day.odds(5, 3, WinPlaceOdds(18).horse(4, "  4.5", "  1.1", "  1.9"),
-             QuinellaOdds(18).pair(17, 18, "  12.5", "   3.1", "   4.0"));
-    return day;
-}
-
 // What the day shows: the figures and the odds of race 3.
 std::string Figures(LoadedDay& d) {
     EXPECT_TRUE(RefreshData(*d.s)) << d.titles();
@@ -63,7 +51,7 @@ struct HugeFiles : ::testing::TestWithParam<Family> {};
 
 TEST_P(HugeFiles, ReadAsTheirLayout) {
     LoadedDay d;
-    d.load(Day());
+    d.load(SmallSettledDay());
     const std::string proper = Figures(d);
     std::string file = GetParam().file;
     if (file.size() == 3) file += RaceStem({5, 5, 2}, 3, false) + ".JRA";
@@ -83,7 +71,7 @@ std::string DotsTo(std::size_t bytes, const std::string& folder) {
 
 TEST(LongSeed, UpToTheBoundIsTaken) {
     LoadedDay d;
-    d.load(Day());
+    d.load(SmallSettledDay());
     TempDir home;
     const std::string path = DotsTo(65536, d.tmp.path());
     ASSERT_GT(path.size(), 65530u);
@@ -98,7 +86,7 @@ TEST(LongSeed, UpToTheBoundIsTaken) {
 
 TEST(LongSeed, BeyondTheBoundIsAFailureAndKeepsTheFolder) {
     LoadedDay d;
-    d.load(Day());
+    d.load(SmallSettledDay());
     TempDir home;
     Pat98Dir(home.path()).seed(DotsTo(300000, d.tmp.path()));
     d.s->HomeFolder = home.path();

@@ -12,16 +12,6 @@ namespace {
 
 using namespace fixture;
 
-RaceDay Day() {
-    RaceDay day("20261206");
-    day.meeting(5, 5, 2);
-    day.buy("20261206", {Bet::Win(5, 1, 7, 3), Bet::Quinella(5, 2, 3, 7, 2)});
-    day.result(5, 1, RaceResult().win(7, 450).quinella(3, 7, 2210).scratched(18));
-    day.payouts(5, 2, {'1', {{0, 7, 300}}}, {'1', {{0, 7, 120}}}, {'1', {{1, 2, 500}}},
-                {'1', {{3, 7, 900}}}, {'1', {{3, 7, 400}}, {12}});
-    return day;
-}
-
 std::string Figures(const AppState& s) {
     std::string f = std::to_string(s.MeetingCount) + " " + std::to_string(s.AccountBalance) + " " +
                     std::to_string(s.BetCount) + " " + std::to_string(s.StakeTotal) + " " +
@@ -55,7 +45,7 @@ void ParseDay(const LoadedDay& d, AppState& s, const std::string& tail) {
 
 TEST(Parsers, FillTheStateAsTheReadersDo) {
     LoadedDay d;
-    d.load(Day());
+    d.load(SmallSettledDay());
     LoadAll(*d.s);
     ASSERT_FALSE(d.s->LastPassFailed) << d.titles();
     const std::string read = Figures(*d.s);
