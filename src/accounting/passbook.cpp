@@ -37,12 +37,17 @@ std::string CreatedFileText() {
 }
 
 // Lines as text input reads them: CR LF, or a lone CR or LF, ends a line; a
-// last line without an end still counts. Only a line's first 33 characters
-// (66 bytes at most) are kept, so a long line costs no memory.
+// last line without an end still counts. A UTF-8 byte-order mark some editors
+// put first is not part of the text, nor is one empty line at the end.
 class LineReader {
   public:
-    explicit LineReader(std::string data) : data_(std::move(data)) {}
+    explicit LineReader(std::string data) : data_(std::move(data)) {
+        if (data_.starts_with("\xEF\xBB\xBF")) pos_ = 3;
+        DropOneEmptyLastLine();
+    }
     bool eof() const { return pos_ >= data_.size(); }
+    // The number of the line next() returned last, from 1.
+    int lineNumber() const { return line_; }
     std::string_view next() {
         if (eof()) Fail(kErrPastEnd);
         std::size_t e = data_.find_first_of("\r\n", pos_);
@@ -51,13 +56,70 @@ class LineReader {
         pos_ = e;
         if (pos_ < data_.size() && data_[pos_] == '\r') ++pos_;
         if (pos_ < data_.size() && data_[pos_] == '\n') ++pos_;
-        return line.substr(0, 2 * kPassbookLineLength);
+        ++line_;
+        return line;
     }
 
   private:
+    // The text ends with a line end; if the one before it ends a line too,
+    // the last line is empty and goes.
+    void DropOneEmptyLastLine() {
+        auto endBefore = [&](std::size_t end) -> std::size_t {  // length of the line end
+            if (end >= pos_ + 2 && data_.compare(end - 2, 2, "\r\n") == 0) return 2;
+            if (end >= pos_ + 1 && (data_[end - 1] == '\r' || data_[end - 1] == '\n')) return 1;
+            return 0;
+        };
+        const std::size_t last = endBefore(data_.size());
+        if (last == 0) return;
+        const std::size_t before = endBefore(data_.size() - last);
+        // "\r" then "\n" is one CR LF, not two line ends.
+        if (before == 0 ||
+            (last == 1 && before == 1 && data_.back() == '\n' && data_[data_.size() - 2] == '\r'))
+            return;
+        data_.resize(data_.size() - last);
+    }
+
     std::string data_;
     std::size_t pos_ = 0;
+    int line_ = 0;
 };
+
+bool Blank(std::string_view t) {
+    return t.find_first_not_of(' ') == std::string_view::npos;
+}
+
+// A field of the line, as if the line were filled with blanks to its length.
+std::string Padded(std::string_view line, std::size_t pos, std::size_t len) {
+    std::string f(pos < line.size() ? line.substr(pos, len) : std::string_view{});
+    f.resize(len, ' ');
+    return f;
+}
+
+// Whether writing the entry back gives the line again. What carries nothing
+// may differ: blanks after the last field, an amount left blank or all
+// zeros, a blank empty slot (written as "00000000"). Anything else would be
+// cut, moved or lost by the next write.
+bool WrittenBackWhole(std::string_view line, const PassbookEntry& e) {
+    for (unsigned char c : line)
+        if (c < 0x20 || c > 0x7E) return false;
+    if (line.size() > kPassbookLineLength) {
+        if (!Blank(line.substr(kPassbookLineLength))) return false;
+        line = line.substr(0, kPassbookLineLength);
+    }
+    const std::string canonical = PassbookLine(e);
+    struct Span {
+        std::size_t pos, len;
+        int32_t value;
+    };
+    for (Span f : {Span{8, 8, e.stake}, Span{16, 8, e.payout}, Span{24, 9, e.profit}}) {
+        const std::string text = Padded(line, f.pos, f.len);
+        const bool nothing = f.value == 0 && (Blank(text) || text == std::string(f.len, '0'));
+        if (text != canonical.substr(f.pos, f.len) && !nothing) return false;
+    }
+    const std::string date = Padded(line, 0, 8);
+    if (Blank(date)) return e.stake == 0 && e.payout == 0 && e.profit == 0;
+    return date == canonical.substr(0, 8);
+}
 
 void AddToSums(AppState& s, const PassbookEntry& e) {
     s.PassbookStakeSum = Add(s.PassbookStakeSum, e.stake);
@@ -71,19 +133,40 @@ struct BusyGuard {
     ~BusyGuard() { s.PassbookBusy = 0; }
 };
 
-void ReadLines(AppState& s, LineReader& in) {
-    for (int i = 0; i < kPassbookDaySlots; ++i) {
-        At(s.Passbook, i) = ParsePassbookLine(in.next());
-        AddToSums(s, At(s.Passbook, i));
-    }
-    for (int i = 0; i <= 9; ++i) s.BestDays(i) = ParsePassbookLine(in.next());
-    for (int i = 0; i <= 9; ++i) s.WorstDays(i) = ParsePassbookLine(in.next());
-    s.BestDays(10) = ParsePassbookLine(in.next());
-    s.WorstDays(10) = ParsePassbookLine(in.next());
+// A failure while reading a line names the file and the line, so that the
+// user can mend it.
+RunError AtLine(const RunError& e, const std::string& path, int line) {
+    return RunError(e.number, e.description + "\n" + path + "\n" + std::to_string(line) + " 行目");
+}
+
+void ReadLines(AppState& s, LineReader& in, const std::string& path) {
+    auto line = [&]() {
+        std::string_view text = in.next();
+        try {
+            PassbookEntry e = ParsePassbookLine(text);
+            if (!WrittenBackWhole(text, e)) Fail(kErrTypeMismatch);
+            return e;
+        } catch (const RunError& e) {
+            throw AtLine(e, path, in.lineNumber());
+        }
+    };
+    auto day = [&](PassbookEntry e) {
+        try {
+            AddToSums(s, e);
+        } catch (const RunError& err) {
+            throw AtLine(err, path, in.lineNumber());
+        }
+        return e;
+    };
+    for (int i = 0; i < kPassbookDaySlots; ++i) At(s.Passbook, i) = day(line());
+    for (int i = 0; i <= 9; ++i) s.BestDays(i) = line();
+    for (int i = 0; i <= 9; ++i) s.WorstDays(i) = line();
+    s.BestDays(10) = line();
+    s.WorstDays(10) = line();
     while (!in.eof()) {
-        if (s.Passbook.size() >= static_cast<std::size_t>(kPassbookMaxDays)) Fail(kErrOutOfMemory);
-        s.Passbook.push_back(ParsePassbookLine(in.next()));
-        AddToSums(s, s.Passbook.back());
+        if (s.Passbook.size() >= static_cast<std::size_t>(kPassbookMaxDays))
+            throw FileFailure(kErrOutOfMemory, path);
+        s.Passbook.push_back(day(line()));
     }
     s.PassbookCount = Narrow<int32_t>(s.Passbook.size());
     s.Passbook.push_back(EmptyEntry());
@@ -108,7 +191,10 @@ std::string PassbookPath(const AppState& s) {
 }
 
 std::string PassbookLine(const PassbookEntry& e) {
-    return EncodeSjis(e.date.view()) + Field(e.stake, 8) + Field(e.payout, 8) + Field(e.profit, 9);
+    // A slot never filled has a blank date; the file marks it as empty.
+    const bool blank = e.date.view().find_first_not_of(u' ') == std::u16string_view::npos;
+    return EncodeSjis(blank ? kEmptyDate.view() : e.date.view()) + Field(e.stake, 8) +
+           Field(e.payout, 8) + Field(e.profit, 9);
 }
 
 std::string PassbookFileText(const AppState& s) {
@@ -122,15 +208,20 @@ std::string PassbookFileText(const AppState& s) {
     // Every read adds an open slot; saving all of them would add a blank day
     // at each start.
     std::size_t end = s.Passbook.size();
-    while (end > kPassbookDaySlots + 1 && s.Passbook[end - 1] == EmptyEntry() &&
-           s.Passbook[end - 2] == EmptyEntry())
+    auto empty = [](const PassbookEntry& e) {
+        return e.stake == 0 && e.payout == 0 && e.profit == 0 &&
+               (e.date == kEmptyDate || e.date == FixedText<8>());
+    };
+    while (end > kPassbookDaySlots + 1 && empty(s.Passbook[end - 1]) && empty(s.Passbook[end - 2]))
         --end;
     for (std::size_t i = kPassbookDaySlots; i < end; ++i) put(s.Passbook[i]);
     return t;
 }
 
 PassbookEntry ParsePassbookLine(std::string_view line) {
-    std::u16string t = PadTo(QuickDecodeSjis(line), kPassbookLineLength);
+    // 33 characters take 66 bytes at most: a long line costs no more.
+    std::u16string t =
+        PadTo(QuickDecodeSjis(line.substr(0, 2 * kPassbookLineLength)), kPassbookLineLength);
     std::u16string_view v(t);
     PassbookEntry e;
     e.date.assign(v.substr(0, 8));
@@ -143,41 +234,45 @@ PassbookEntry ParsePassbookLine(std::string_view line) {
 namespace {
 
 // Fills the tables from the text contentOf gives; a failure to get it counts
-// like a malformed text.
+// like a malformed text. A failure is shown unless quiet is set and the last
+// read failed too (the user has been told).
 template <typename F>
-void FillPassbook(AppState& s, F&& contentOf) {
+void FillPassbook(AppState& s, F&& contentOf, bool quiet = false) {
+    const bool failedBefore = s.PassbookReadFailed;
+    const std::string path = PassbookPath(s);
     s.Passbook.assign(kPassbookDaySlots, PassbookEntry{});
     s.PassbookCount = kPassbookDaySlots - 1;
     s.PassbookStakeSum = 0;
     s.PassbookPayoutSum = 0;
     s.PassbookProfitSum = 0;
     s.PassbookReadFailed = false;
+    // A short file has no lists beyond its last line: nothing of an earlier
+    // read may come back from memory.
+    for (int i = 0; i <= 10; ++i) s.BestDays(i) = s.WorstDays(i) = EmptyEntry();
+    auto failed = [&](const RunError& e) {
+        s.PassbookCount = Narrow<int32_t>(s.Passbook.size()) - 1;
+        s.PassbookReadFailed = true;
+        if (!(quiet && failedBefore)) ReportRunError(s, e);
+    };
     try {
         std::string content = contentOf();
-        if (content.size() > kPassbookMaxBytes) Fail(kErrOutOfMemory);
+        if (content.size() > kPassbookMaxBytes) throw FileFailure(kErrOutOfMemory, path);
         LineReader in(std::move(content));
-        ReadLines(s, in);
+        ReadLines(s, in, path);
     } catch (const RunError& e) {
-        s.PassbookCount = Narrow<int32_t>(s.Passbook.size()) - 1;
         // A short file lost nothing by being read: every line it has is in
         // the tables, so it may be written again.
         if (e.number == kErrPastEnd) {
-            s.BestDays(10) = EmptyEntry();
-            s.WorstDays(10) = EmptyEntry();
+            s.PassbookCount = Narrow<int32_t>(s.Passbook.size()) - 1;
         } else {
-            s.PassbookReadFailed = true;
-            ReportRunError(s, e);
+            failed(e.description.find('\n') == std::string::npos ? FileFailure(e.number, path) : e);
         }
     } catch (const std::bad_alloc&) {
-        s.PassbookCount = Narrow<int32_t>(s.Passbook.size()) - 1;
-        s.PassbookReadFailed = true;
-        ReportRunError(s, RunError(kErrOutOfMemory, ErrorDescription(kErrOutOfMemory)));
+        failed(FileFailure(kErrOutOfMemory, path));
     }
 }
 
-}  // namespace
-
-void ReadPassbook(AppState& s) {
+void ReadPassbookFile(AppState& s, bool quiet) {
     if (s.PassbookBusy == 1) return;
     s.PassbookBusy = 1;
     BusyGuard busy{s};
@@ -194,7 +289,14 @@ void ReadPassbook(AppState& s) {
     // A book that could not be created is still read as a fresh one, so the
     // tables hold the ten empty day slots the posting relies on.
     FillPassbook(
-        s, [&] { return created ? std::move(content) : ReadFileUpTo(path, kPassbookMaxBytes); });
+        s, [&] { return created ? std::move(content) : ReadFileUpTo(path, kPassbookMaxBytes); },
+        quiet);
+}
+
+}  // namespace
+
+void ReadPassbook(AppState& s) {
+    ReadPassbookFile(s, false);
 }
 
 void ParsePassbook(AppState& s, std::string_view bytes) {
@@ -249,6 +351,12 @@ void PostPassbook(AppState& s) {
         today.payout = s.PayoutTotal;
         today.profit = DayProfit(s);
 
+        // Another copy of the program, or a hand edit, may have changed the
+        // file since it was read: post into what it holds now. A file that
+        // cannot be read now is not written (the read marks it); one deleted
+        // meanwhile is written again from what was read before.
+        if (!s.ReadOnly && FileExists(PassbookPath(s))) ReadPassbookFile(s, true);
+
         // Worked on copies: a failure half-way leaves the tables as they were.
         std::vector<PassbookEntry> book = s.Passbook;
         int32_t count = s.PassbookCount;
@@ -256,18 +364,21 @@ void PostPassbook(AppState& s) {
         auto worst = s.WorstDays;
         bool changed = false;
 
-        for (int32_t i = 0; i <= count; ++i) {
-            PassbookEntry& e = At(book, i);
-            if (e.date == today.date) {
-                if (e.stake < today.stake) {
-                    e.stake = today.stake;
-                    e.payout = today.payout;
-                    e.profit = today.profit;
-                    changed = true;
-                }
-                break;
+        // The whole list is searched first: a list out of date order (a hand
+        // edit, another tool) may hold the day below an older one.
+        int32_t found = -1;
+        for (int32_t i = 0; i <= count && found < 0; ++i)
+            if (At(book, i).date == today.date) found = i;
+        if (found >= 0) {
+            // A corrected result changes the payout; later bets the stake.
+            PassbookEntry& e = At(book, found);
+            if (e.stake != today.stake || e.payout != today.payout) {
+                e = today;
+                changed = true;
             }
-            if (today.date > e.date) {
+        } else {
+            for (int32_t i = 0; i <= count; ++i) {
+                if (!(today.date > At(book, i).date)) continue;
                 if (At(book, kPassbookDaySlots - 1).date != kEmptyDate) {
                     count = Add(count, int32_t{1});
                     book.resize(static_cast<std::size_t>(count) + 1);

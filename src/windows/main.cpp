@@ -4,8 +4,14 @@
 #include <QDir>
 #include <memory>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+#include "platform/instance_lock.h"
 #include "startup/startup.h"
 #include "windows/FMmain.h"
+#include "windows/instance_watch.h"
 #include "windows/qt_messages.h"
 #include "windows/session_end.h"
 #include "windows/twips.h"
@@ -22,6 +28,17 @@ int main(int argc, char** argv) {
     zb::StartPlatform platform;
     platform.currentDir = QDir::currentPath().toStdString();
     platform.programFolder = QCoreApplication::applicationDirPath().toStdString();
+    // A second copy in the same folder would post from a stale passbook and
+    // save its settings over the first's: it hands over to the first and ends.
+    const auto lock = zb::InstanceLock::Take(platform.currentDir);
+    if (lock->state() == zb::InstanceLock::State::kHeld) {
+#ifdef _WIN32
+        // Lets the first copy take the foreground, which this start has.
+        ::AllowSetForegroundWindow(ASFW_ANY);
+#endif
+        lock->AskHolderToShow();
+        return 0;
+    }
     const zb::ScreenTwips screen = zb::PrimaryScreenTwips();
     platform.screenHeight = screen.height;
     platform.screenWidth = screen.width;
@@ -29,6 +46,8 @@ int main(int argc, char** argv) {
 
     auto window = std::make_unique<zb::FMmain>(*state);
     zb::CloseOnSessionEnd(window.get());
+    if (lock->state() == zb::InstanceLock::State::kTaken)
+        zb::ShowOnRequest(window.get(), lock->path());
     window->show();
     return app.exec();
 }

@@ -95,10 +95,10 @@ TEST_F(Posting, OlderDayGoesBeforeTheFirstOlderOrEmptySlot) {
     EXPECT_EQ(s.Passbook[2], Entry(u"20010503", 300, 300, 0));
     EXPECT_EQ(s.Passbook[3].date.str(), u"20010501");
     Day(u"20010401", 300, 300);
-    PostPassbook(s);
+    PostPassbook(s);  // posts into the file the first posting wrote, read again
     EXPECT_EQ(s.Passbook[4].date.str(), u"20010401");
-    EXPECT_EQ(s.Passbook.size(), 11u);
-    EXPECT_EQ(s.PassbookCount, 10);
+    EXPECT_EQ(s.Passbook.size(), 12u);
+    EXPECT_EQ(s.PassbookCount, 11);
 }
 
 TEST_F(Posting, DayOlderThanAFullBookWithoutOpenSlotIsNotEntered) {
@@ -134,7 +134,7 @@ TEST_F(Posting, ProfitZeroLeavesBothListsAndIsRewrittenOnlyOnce) {
     PostPassbook(s);
     EXPECT_EQ(s.BestDays(0), Empty());
     EXPECT_EQ(s.WorstDays(0), Empty());
-    EXPECT_EQ(s.Passbook[0], Entry(u"20010504", 1000, 1250, 250));  // stake did not grow
+    EXPECT_EQ(s.Passbook[0], Entry(u"20010504", 1000, 1000, 0));  // a corrected payout
     EXPECT_TRUE(written());
     forgetFile();
     PostPassbook(s);
@@ -175,12 +175,13 @@ TEST_F(Posting, GrownStakeReplacesTheEntryAndMovesBetweenLists) {
     EXPECT_EQ(s.WorstDays(1), Empty());
 }
 
-TEST_F(Posting, ShrunkStakeKeepsTheEntryButTheListsFollowTheFigures) {
+// The day list and the two lists always show the same figures for a day.
+TEST_F(Posting, ChangedFiguresReplaceTheEntryAsTheListsDo) {
     Day(u"20010504", 1500, 1000);
     PostPassbook(s);
     Day(u"20010504", 1000, 1200);
     PostPassbook(s);
-    EXPECT_EQ(s.Passbook[0], Entry(u"20010504", 1500, 1000, -500));
+    EXPECT_EQ(s.Passbook[0], Entry(u"20010504", 1000, 1200, 200));
     EXPECT_EQ(s.WorstDays(0), Empty());
     EXPECT_EQ(s.BestDays(0), Entry(u"20010504", 1000, 1200, 200));
 }

@@ -62,29 +62,33 @@ TEST(ReplaceFile, SameTextIsNotWrittenAgain) {
     EXPECT_NE(Inode(p), before);
 }
 
-// Only names of our own making go: the file's name, ".tmp", six characters.
+// Only names of our own making go: the file's name, ".~zubrica98-", six
+// letters or digits. Names a person might choose stay.
 TEST(ReplaceFile, StaleTemporariesOfThatFileAreRemoved) {
     TempDir t;
     fixture::Pat98Dir d(t.path());
-    const char* ours[] = {"out.txt.tmpAbC123", "out.txt.tmp000000"};
-    const char* others[] = {"out.txt.tmp", "out.txt.tmpABCDEFG", "out.tx.tmpABCDEF",
-                            "Out.txt.tmpABCDEF", "other.txt.tmpABCDEF"};
+    const char* ours[] = {"out.txt.~zubrica98-AbC123", "out.txt.~zubrica98-000000"};
+    const char* others[] = {
+        "out.txt.tmpAbC123",        "out.txt.tmp202612",          "out.txt.tmpbackup",
+        "out.txt.~zubrica98-",      "out.txt.~zubrica98-ABCDEFG", "out.txt.~zubrica98-AB.DEF",
+        "out.tx.~zubrica98-ABCDEF", "Out.txt.~zubrica98-ABCDEF",  "other.txt.~zubrica98-ABCDEF"};
     for (const char* f : ours) d.writeBytes(f, "x");
     for (const char* f : others) d.writeBytes(f, "x");
-    fs::create_directory(t.path() + "/out.txt.tmpFOLDER");
+    fs::create_directory(t.path() + "/out.txt.~zubrica98-FOLDER");
     ReplaceFile(t.path() + "/out.txt", "new");
     for (const char* f : ours) EXPECT_FALSE(fs::exists(t.path() + "/" + f)) << f;
     for (const char* f : others) EXPECT_TRUE(fs::exists(t.path() + "/" + f)) << f;
-    EXPECT_TRUE(fs::is_directory(t.path() + "/out.txt.tmpFOLDER"));
+    EXPECT_TRUE(fs::is_directory(t.path() + "/out.txt.~zubrica98-FOLDER"));
 }
 
 struct UserFiles : ::testing::TestWithParam<UserFileCase>, UserFolder {
     const UserFileCase& c = GetParam();
-    // What the failure of a write shows: failure 70 for the passbook, nothing
-    // for the settings.
-    std::vector<std::pair<std::string, std::string>> failureShown() const {
+    // What the failure of a write shows: failure 70 naming the file and why
+    // for the passbook, nothing for the settings.
+    std::vector<std::pair<std::string, std::string>> failureShown(std::string_view why) const {
         if (!c.reportsFailure) return {};
-        return {{"MAIN  70", std::string(ErrorDescription(kErrPermission))}};
+        return {{"MAIN  70", ErrorDescription(kErrPermission) + "\n" + PassbookPath(s) + "\n" +
+                                 std::string(why)}};
     }
 };
 
@@ -97,7 +101,7 @@ TEST_P(UserFiles, ReadOnlyFileStaysByteForByte) {
         sink.seen.clear();
         c.write(s, 1);
         EXPECT_EQ(ReadAll(file(c)), before) << std::oct << mode;
-        EXPECT_EQ(sink.seen, failureShown()) << std::oct << mode;
+        EXPECT_EQ(sink.seen, failureShown("読み取り専用のファイルです。")) << std::oct << mode;
         EXPECT_EQ(litter(), 0);
         ASSERT_EQ(::chmod(file(c).c_str(), 0644), 0);
     }
@@ -136,7 +140,7 @@ TEST_P(UserFiles, FullDiskLeavesTheOldFile) {
         setrlimit(RLIMIT_FSIZE, &old);
         signal(SIGXFSZ, oldHandler);
         EXPECT_EQ(ReadAll(file(c)), before) << limit;
-        EXPECT_EQ(sink.seen, failureShown()) << limit;
+        EXPECT_EQ(sink.seen, failureShown("ディスクの空き領域が不足しています。")) << limit;
         EXPECT_EQ(litter(), 0) << limit;
     }
     EXPECT_EQ(c.readBack(s), 0);

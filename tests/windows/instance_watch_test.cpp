@@ -1,0 +1,74 @@
+// One copy of the program per folder: a second start hands over to the first,
+// which comes forward, and ends without touching the folder's files.
+
+#include "windows/instance_watch.h"
+
+#include <QProcess>
+#include <QWidget>
+#include <QtTest>
+#include <filesystem>
+#include <string>
+
+#include "fixtures/demo_day.h"
+#include "fixtures/pat98_writer.h"
+#include "platform/instance_lock.h"
+
+namespace {
+
+class InstanceWatchTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void requestBringsAMinimisedWindowBack() {
+        zb::fixture::TempDir dir;
+        auto lock = zb::InstanceLock::Take(dir.path());
+        QCOMPARE(lock->state(), zb::InstanceLock::State::kTaken);
+        QWidget w;
+        zb::ShowOnRequest(&w, lock->path());
+        w.showMinimized();
+        QVERIFY(w.isMinimized());
+        QVERIFY(zb::InstanceLock::Take(dir.path())->AskHolderToShow());
+        QTRY_VERIFY_WITH_TIMEOUT(!w.isMinimized(), 5000);
+        QVERIFY(w.isVisible());
+    }
+
+    void secondCopyEndsAndTheFirstRunsOn() {
+        zb::fixture::TempDir dir;
+        zb::fixture::WriteDemoDay(dir.path());
+        const std::string program = dir.path() + "/zubrica98";
+        std::filesystem::copy_file(ZB_PROGRAM_BINARY, program);
+        auto env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        auto start = [&](QProcess& p) {
+            p.setWorkingDirectory(QString::fromStdString(dir.path()));
+            p.setProcessEnvironment(env);
+            p.start(QString::fromStdString(program), {});
+            return p.waitForStarted();
+        };
+        QProcess first;
+        QVERIFY(start(first));
+        const QString book = QString::fromStdString(dir.path() + "/Korvane.txt");
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(book), 10000);
+        const std::string before = zb::fixture::ReadAll(book.toStdString());
+        QProcess second;
+        QVERIFY(start(second));
+        QVERIFY(second.waitForFinished(10000));
+        QCOMPARE(second.exitCode(), 0);
+        QCOMPARE(first.state(), QProcess::Running);
+        QCOMPARE(zb::fixture::ReadAll(book.toStdString()), before);
+        first.terminate();
+        QVERIFY(first.waitForFinished(10000));
+        // Once the first has ended, a new start is the first again.
+        QProcess third;
+        QVERIFY(start(third));
+        QTest::qWait(1500);
+        QCOMPARE(third.state(), QProcess::Running);
+        third.terminate();
+        QVERIFY(third.waitForFinished(10000));
+    }
+};
+
+}  // namespace
+
+QTEST_MAIN(InstanceWatchTest)
+#include "instance_watch_test.moc"
