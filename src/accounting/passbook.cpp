@@ -98,7 +98,7 @@ std::string Padded(std::string_view line, std::size_t pos, std::size_t len) {
 // Whether writing the entry back gives the line again. What carries nothing
 // may differ: blanks after the last field, an amount left blank or all
 // zeros, a blank empty slot (written as "00000000"). Anything else would be
-// cut, moved or lost by the next write.
+// cut, moved or lost by the next write, or is no day at all.
 bool WrittenBackWhole(std::string_view line, const PassbookEntry& e) {
     for (unsigned char c : line)
         if (c < 0x20 || c > 0x7E) return false;
@@ -116,9 +116,10 @@ bool WrittenBackWhole(std::string_view line, const PassbookEntry& e) {
         const bool nothing = f.value == 0 && (Blank(text) || text == std::string(f.len, '0'));
         if (text != canonical.substr(f.pos, f.len) && !nothing) return false;
     }
+    // A date is yyyymmdd: anything else is a note or a line out of place.
     const std::string date = Padded(line, 0, 8);
     if (Blank(date)) return e.stake == 0 && e.payout == 0 && e.profit == 0;
-    return date == canonical.substr(0, 8);
+    return date.find_first_not_of("0123456789") == std::string::npos;
 }
 
 void AddToSums(AppState& s, const PassbookEntry& e) {

@@ -11,6 +11,7 @@ int main(int argc, char** argv) {
     }
     try {
         zb::fixture::WriteDemoDay(argv[1]);
+        zb::fixture::WriteDemoPassbook(argv[1]);
     } catch (const std::exception& e) {
         std::cerr << "zubrica98-demo: " << e.what() << '\n';
         return 1;

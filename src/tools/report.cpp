@@ -19,6 +19,7 @@
 #include "accounting/bank.h"
 #include "accounting/bet_list.h"
 #include "accounting/day_figures.h"
+#include "accounting/passbook_history.h"
 #include "accounting/race_detail.h"
 #include "platform/file_lookup.h"
 #include "platform/sjis.h"
@@ -38,7 +39,8 @@ class StderrSink : public zb::MessageSink {
 
 constexpr const char* kUsage =
     "usage: zubrica98-report [--folder DIR]\n"
-    "                         [--json | --bank | --list N | --detail M R [--tomorrow]]\n"
+    "                         [--json | --bank | --list N | --detail M R [--tomorrow] |\n"
+    "                          --passbook | --passbook-totals]\n"
     "Runs Zubrica98's start-up and reading pass on the PAT98 folder DIR (default:\n"
     "the current directory) without a window, and writes no file.\n"
     "  --folder DIR  the PAT98 folder\n"
@@ -48,6 +50,10 @@ constexpr const char* kUsage =
     "                3 hits), UTF-8 with CR LF line ends\n"
     "  --detail M R  print the race detail of meeting M, race R (from 0); with\n"
     "                --tomorrow, of tomorrow's race\n"
+    "  --passbook    print every day of the passbook, oldest first, as CSV\n"
+    "                (date, stake, payout, profit)\n"
+    "  --passbook-totals\n"
+    "                print the passbook's year and month totals as CSV\n"
     "  --help        print this text\n"
     "Messages go to standard error as title<TAB>text; exit status 2 when start-up\n"
     "ends the program, 1 on a usage error.\n";
@@ -94,7 +100,7 @@ int main(int argc, char** argv) {
     _setmode(_fileno(stderr), _O_BINARY);
 #endif
     std::string folder;
-    bool json = false, bank = false, detail = false;
+    bool json = false, bank = false, detail = false, book = false, totals = false;
     int16_t meeting = 0, race = 0, tomorrow = 0;
     int list = -1;  // the bet list view to print, 0 to 3
     for (int i = 1; i < argc; ++i) {
@@ -105,6 +111,10 @@ int main(int argc, char** argv) {
             json = true;
         } else if (std::strcmp(argv[i], "--bank") == 0) {
             bank = true;
+        } else if (std::strcmp(argv[i], "--passbook") == 0) {
+            book = true;
+        } else if (std::strcmp(argv[i], "--passbook-totals") == 0) {
+            totals = true;
         } else if (std::strcmp(argv[i], "--list") == 0 && i + 1 < argc) {
             const char* n = argv[++i];
             if (n[0] < '0' || n[0] >= '0' + zb::kListViews || n[1] != '\0') return Usage();
@@ -122,7 +132,8 @@ int main(int argc, char** argv) {
             return Usage();
         }
     }
-    if ((tomorrow && !detail) || int(json) + int(bank) + int(detail) + int(list >= 0) > 1)
+    if ((tomorrow && !detail) ||
+        int(json) + int(bank) + int(detail) + int(list >= 0) + int(book) + int(totals) > 1)
         return Usage();
     if (folder.empty()) {
         std::error_code ec;
@@ -157,6 +168,15 @@ int main(int argc, char** argv) {
             zb::ReportRunError(*state, e);
             return 2;
         }
+    }
+    if (book || totals) {
+        // The passbook as start-up read it; CSV text, CR LF line ends. Of a
+        // passbook that could not be read, nothing: half a history misleads.
+        if (state->PassbookReadFailed) return 2;
+        const auto days = zb::HistoryDays(*state);
+        std::cout << (book ? zb::PassbookCsv(days) : zb::PassbookTotalsCsv(zb::PeriodTotals(days)))
+                  << std::flush;
+        return 0;
     }
     if (list >= 0) {
         // Exactly the text the bet list window shows, CR LF line ends kept.

@@ -63,6 +63,7 @@ const Shape kShapes[] = {
      1},
     {"NoteAfterProfit", Book(kOld, kDay + " WIN5!"), 2},
     {"CommentLine", "# my book\r\n" + Book(kDay), 1},
+    {"ShortNote", Book(kDay, "# notes"), 2},
     {"TabSeparated", Book("20261206\t1000\t3400\t2400"), 1},
     {"LeadingZeros",
      Book("20261206"

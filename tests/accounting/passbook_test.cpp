@@ -148,7 +148,7 @@ TEST_F(PassbookStore, ShorterFileKeepsUnreadDaySlotsBlank) {
 // for lines that refuse the file.
 TEST_F(PassbookStore, LinesThatLoseNothingAreRead) {
     auto lines = NumberedLines(32);
-    lines[0] = Line().at(1, "2001");                    // short line
+    lines[0] = Line().at(1, "20010101");                // short line
     lines[1] = Line(33).at(1, "20010102");              // blank amounts
     lines[2] = Line(40).at(1, "20010103").at(9, "45");  // blanks after the profit
     lines[3] = Line();                                  // empty line
@@ -157,7 +157,7 @@ TEST_F(PassbookStore, LinesThatLoseNothingAreRead) {
     writeLines(lines);
     ReadPassbook(s);
     EXPECT_TRUE(sink.seen.empty());
-    EXPECT_EQ(s.Passbook[0], Entry(u"2001", 0, 0, 0));
+    EXPECT_EQ(s.Passbook[0], Entry(u"20010101", 0, 0, 0));
     EXPECT_EQ(s.Passbook[1], Entry(u"20010102", 0, 0, 0));
     EXPECT_EQ(s.Passbook[2], Entry(u"20010103", 45, 0, 0));
     EXPECT_EQ(s.Passbook[3], Entry(u"", 0, 0, 0));

@@ -83,5 +83,27 @@ TEST_F(ReportPassbook, TextOutputListsTheLabels) {
     EXPECT_FALSE(std::filesystem::exists(book()));
 }
 
+TEST_F(ReportPassbook, HistoryModesPrintCsvOrNothingOfABookNotRead) {
+    std::u16string t;
+    for (int i = 1; i <= 33; ++i) {
+        auto line = i == 1    ? test::BookLine("20010428", 1200, 0, -1200)
+                    : i == 33 ? test::BookLine("20001231", 100, 250, 150)
+                              : test::BookLine("00000000", 0, 0, 0);
+        t += line.text() + u"\r\n";
+    }
+    dir.writeText("Korvane.txt", t, false);
+    EXPECT_EQ(ReportOut({"--folder", tmp.path(), "--passbook"}),
+              "日付,投票,払戻,損益\r\n2000-12-31,100,250,150\r\n2001-04-28,1200,0,-1200\r\n");
+    EXPECT_EQ(ReportOut({"--folder", tmp.path(), "--passbook-totals"}),
+              "期間,日数,投票,払戻,損益,回収率\r\n2000,1,100,250,150,250.0\r\n"
+              "2000-12,1,100,250,150,250.0\r\n2001,1,1200,0,-1200,0.0\r\n"
+              "2001-04,1,1200,0,-1200,0.0\r\n計,2,1300,250,-1050,19.2\r\n");
+    dir.writeText("Korvane.txt", u"# notes\r\n" + t, false);
+    const test::ReportRun r = test::RunReport({"--folder", tmp.path(), "--passbook"});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.out, "");
+    EXPECT_NE(r.err.find("1 行目"), std::string::npos) << r.err;
+}
+
 }  // namespace
 }  // namespace zb

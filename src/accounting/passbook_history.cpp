@@ -1,0 +1,117 @@
+#include "accounting/passbook_history.h"
+
+#include <algorithm>
+
+#include "accounting/passbook_view.h"
+#include "platform/sjis.h"
+
+namespace zb {
+
+namespace {
+
+std::string DateOf(const PassbookEntry& e) {
+    return U16ToUtf8(e.date.view());
+}
+
+// yyyymmdd as yyyy-mm-dd.
+std::string Dashed(const std::string& d) {
+    return d.substr(0, 4) + "-" + d.substr(4, 2) + "-" + d.substr(6, 2);
+}
+
+// Floor division: a negative quotient rounds down, as the main window's does.
+int64_t FloorDiv(int64_t a, int64_t b) {
+    int64_t q = a / b;
+    if ((a % b != 0) && ((a < 0) != (b < 0))) --q;
+    return q;
+}
+
+void Add(PeriodTotal& t, const PassbookEntry& e) {
+    ++t.days;
+    t.stake += e.stake;
+    t.payout += e.payout;
+    t.profit += e.profit;
+}
+
+}  // namespace
+
+std::vector<PassbookEntry> HistoryDays(const AppState& s) {
+    std::vector<PassbookEntry> days;
+    const std::size_t end =
+        std::min(s.Passbook.size(), static_cast<std::size_t>(std::max(s.PassbookCount, 0)) + 1);
+    days.reserve(end);
+    for (std::size_t i = 0; i < end; ++i)
+        if (!IsEmptyDay(s.Passbook[i])) days.push_back(s.Passbook[i]);
+    std::stable_sort(days.begin(), days.end(), [](const PassbookEntry& a, const PassbookEntry& b) {
+        return a.date < b.date;
+    });
+    return days;
+}
+
+std::vector<PeriodTotal> PeriodTotals(const std::vector<PassbookEntry>& days) {
+    std::vector<PeriodTotal> out;
+    PeriodTotal all{"計", false};
+    std::size_t yearAt = 0;
+    for (const PassbookEntry& e : days) {
+        const std::string d = DateOf(e);
+        const std::string year = d.substr(0, 4), month = year + "-" + d.substr(4, 2);
+        if (out.empty() || out[yearAt].period != year) {
+            yearAt = out.size();
+            out.push_back(PeriodTotal{year, true});
+        }
+        if (out.back().period != month) out.push_back(PeriodTotal{month, false});
+        Add(out[yearAt], e);
+        Add(out.back(), e);
+        Add(all, e);
+    }
+    out.push_back(all);
+    return out;
+}
+
+std::string ReturnRateText(int64_t stake, int64_t payout) {
+    if (stake == 0) return {};
+    // Sums of 32-bit days over 100,000 days stay far inside 64 bits even x 1000.
+    int64_t t = FloorDiv(payout * 1000, stake);
+    const std::string sign = t < 0 ? "-" : "";
+    if (t < 0) t = -t;
+    return sign + std::to_string(t / 10) + "." + std::to_string(t % 10);
+}
+
+std::string PassbookCsv(const std::vector<PassbookEntry>& days) {
+    std::string t = "日付,投票,払戻,損益\r\n";
+    for (const PassbookEntry& e : days)
+        t += Dashed(DateOf(e)) + "," + std::to_string(e.stake) + "," + std::to_string(e.payout) +
+             "," + std::to_string(e.profit) + "\r\n";
+    return t;
+}
+
+std::string PassbookTotalsCsv(const std::vector<PeriodTotal>& totals) {
+    std::string t = "期間,日数,投票,払戻,損益,回収率\r\n";
+    for (const PeriodTotal& p : totals)
+        t += p.period + "," + std::to_string(p.days) + "," + std::to_string(p.stake) + "," +
+             std::to_string(p.payout) + "," + std::to_string(p.profit) + "," +
+             ReturnRateText(p.stake, p.payout) + "\r\n";
+    return t;
+}
+
+std::vector<int64_t> RunningProfit(const std::vector<PassbookEntry>& days) {
+    std::vector<int64_t> out;
+    out.reserve(days.size());
+    int64_t sum = 0;
+    for (const PassbookEntry& e : days) out.push_back(sum += e.profit);
+    return out;
+}
+
+std::vector<std::size_t> ChartDays(std::size_t dayCount, int width) {
+    std::vector<std::size_t> out;
+    if (dayCount == 0 || width <= 0) return out;
+    const std::size_t columns = static_cast<std::size_t>(width);
+    if (dayCount <= columns) {
+        for (std::size_t i = 0; i < dayCount; ++i) out.push_back(i);
+        return out;
+    }
+    // Column c holds days [c * n / w, (c + 1) * n / w); its last day stands for it.
+    for (std::size_t c = 0; c < columns; ++c) out.push_back((c + 1) * dayCount / columns - 1);
+    return out;
+}
+
+}  // namespace zb

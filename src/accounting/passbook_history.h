@@ -1,0 +1,43 @@
+#pragma once
+// The passbook over the years: the day list oldest first, year and month
+// totals, the running profit for a chart, and the CSV texts of the report
+// command and the passbook window's export.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "startup/app_state.h"
+
+namespace zb {
+
+// The days of the day list, oldest first (a list out of date order is put in
+// order); empty slots are left out.
+std::vector<PassbookEntry> HistoryDays(const AppState& s);
+
+struct PeriodTotal {
+    std::string period;  // "2026", "2026-01" or "計"
+    bool year = false;   // a year's line (the months follow it)
+    int64_t days = 0, stake = 0, payout = 0, profit = 0;
+};
+// Each year with days, oldest first, followed by its months with days; last
+// the totals of all days ("計").
+std::vector<PeriodTotal> PeriodTotals(const std::vector<PassbookEntry>& days);
+
+// The return rate in percent with one decimal ("81.6"), from the floor of
+// payout x 1000 / stake as the main window computes it; empty for no stake.
+std::string ReturnRateText(int64_t stake, int64_t payout);
+
+// "日付,投票,払戻,損益" and a line per day: UTF-8, CR LF line ends.
+std::string PassbookCsv(const std::vector<PassbookEntry>& days);
+// "期間,日数,投票,払戻,損益,回収率" and a line per period.
+std::string PassbookTotalsCsv(const std::vector<PeriodTotal>& totals);
+
+// The running profit: the sum of the profits up to each day.
+std::vector<int64_t> RunningProfit(const std::vector<PassbookEntry>& days);
+
+// Which days a chart of the given width in pixels draws: at most one per
+// pixel column, the last day of each column, in order.
+std::vector<std::size_t> ChartDays(std::size_t dayCount, int width);
+
+}  // namespace zb
