@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
-#include "accounting/passbook_view.h"
+#include "accounting/passbook.h"
+#include "platform/file_lookup.h"
+#include "platform/replace_file.h"
 #include "platform/sjis.h"
 
 namespace zb {
@@ -91,6 +93,30 @@ std::string PassbookTotalsCsv(const std::vector<PeriodTotal>& totals) {
              std::to_string(p.payout) + "," + std::to_string(p.profit) + "," +
              ReturnRateText(p.stake, p.payout) + "\r\n";
     return t;
+}
+
+PassbookRow TotalsRowOf(const PeriodTotal& t) {
+    PassbookRow r;
+    r.date = Utf8ToU16(t.period);
+    r.stake = Utf8ToU16(std::to_string(t.stake));
+    r.payout = Utf8ToU16(std::to_string(t.payout));
+    r.profit = Utf8ToU16(std::to_string(t.profit));
+    r.negative = t.profit < 0;
+    r.filled = true;
+    return r;
+}
+
+std::u16string TotalsRowTip(const PeriodTotal& t) {
+    std::u16string tip = u"日数 " + Utf8ToU16(std::to_string(t.days));
+    const std::string rate = ReturnRateText(t.stake, t.payout);
+    if (!rate.empty()) tip += u"   回収率 " + Utf8ToU16(rate) + u"%";
+    return tip;
+}
+
+void SavePassbookCsv(const AppState& s, const std::string& path) {
+    const std::string book = FindFile(PassbookPath(s)).value_or(PassbookPath(s));
+    if (FindFile(path).value_or(path) == book) throw FileFailure(kErrPermission, path);
+    ReplaceFile(path, "\xEF\xBB\xBF" + PassbookCsv(HistoryDays(s)));
 }
 
 std::vector<int64_t> RunningProfit(const std::vector<PassbookEntry>& days) {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "accounting/passbook_view.h"
 #include "startup/app_state.h"
 
 namespace zb {
@@ -32,6 +33,16 @@ std::string ReturnRateText(int64_t stake, int64_t payout);
 std::string PassbookCsv(const std::vector<PassbookEntry>& days);
 // "期間,日数,投票,払戻,損益,回収率" and a line per period.
 std::string PassbookTotalsCsv(const std::vector<PeriodTotal>& totals);
+
+// A line of the totals view: the period where the day view has the date.
+PassbookRow TotalsRowOf(const PeriodTotal& t);
+// Its tool tip: "日数 12   回収率 81.6%" (no rate without stake).
+std::u16string TotalsRowTip(const PeriodTotal& t);
+
+// Writes the day list as CSV to a file the user chose, with a UTF-8
+// byte-order mark so that a spreadsheet reads the Japanese heads. The file
+// is replaced whole; the passbook itself is refused as a target.
+void SavePassbookCsv(const AppState& s, const std::string& path);
 
 // The running profit: the sum of the profits up to each day.
 std::vector<int64_t> RunningProfit(const std::vector<PassbookEntry>& days);

@@ -54,8 +54,12 @@ PassbookRows WorstDayRows(const AppState& s) {
     return RowsOf(s.WorstDays);
 }
 
-std::u16string Grouped(int32_t v) {
-    const std::u16string digits = Dec(v < 0 ? -static_cast<int64_t>(v) : v);
+std::u16string Grouped(int64_t v) {
+    // The magnitude in unsigned arithmetic: no value overflows on negation.
+    const uint64_t m = v < 0 ? 0 - static_cast<uint64_t>(v) : static_cast<uint64_t>(v);
+    std::u16string digits;
+    for (uint64_t r = m; digits.empty() || r > 0; r /= 10)
+        digits.insert(digits.begin(), static_cast<char16_t>(u'0' + r % 10));
     std::u16string out;
     for (std::size_t i = 0; i < digits.size(); ++i) {
         if (i > 0 && (digits.size() - i) % 3 == 0) out += u',';

@@ -33,6 +33,6 @@ PassbookRows WorstDayRows(const AppState& s);
 // "投票 1,200   払戻 950   損益 -250"
 std::u16string PassbookTotalsText(const AppState& s);
 // Thousands separated by commas: -1234567 "-1,234,567".
-std::u16string Grouped(int32_t v);
+std::u16string Grouped(int64_t v);
 
 }  // namespace zb

@@ -1,11 +1,16 @@
 #pragma once
 // The passbook window "通帳": ten days a page with a scroll bar of pages, the
-// best and worst days, and the totals of all days as a tool tip.
+// best and worst days, and the totals of all days as a tool tip; then the
+// history: the running profit as a chart, the year and month totals, and the
+// days saved as CSV.
 
 #include <QWidget>
 #include <array>
+#include <functional>
+#include <string>
 #include <vector>
 
+#include "accounting/passbook_history.h"
 #include "accounting/passbook_view.h"
 #include "startup/app_state.h"
 
@@ -17,6 +22,35 @@ class QToolBar;
 
 namespace zb {
 
+// The running profit over all days, drawn in the rows' area: a zero line, the
+// curve (red below zero), years along the bottom, amounts at the side; the
+// tool tip tells the day nearest the pointer.
+class ProfitChart : public QWidget {
+  public:
+    explicit ProfitChart(QWidget* parent);
+    void setDays(std::vector<PassbookEntry> days);
+    // The points drawn, in the widget's pixels, and the day of each.
+    const std::vector<QPointF>& points() const { return points_; }
+    const std::vector<std::size_t>& pointDays() const { return pointDays_; }
+    // "2026/12/05  累計 12,340" for the point nearest x.
+    QString tipAt(int x) const;
+
+  protected:
+    void paintEvent(QPaintEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+    bool event(QEvent* e) override;
+
+  private:
+    void Place();
+    QRect plot() const;
+    std::vector<PassbookEntry> days_;
+    std::vector<int64_t> running_;
+    std::vector<std::size_t> pointDays_;
+    std::vector<QPointF> points_;
+    int64_t low_ = 0, high_ = 0;
+    double zeroY_ = 0;
+};
+
 class FmKei : public QWidget {
     Q_OBJECT
   public:
@@ -25,11 +59,19 @@ class FmKei : public QWidget {
 
     // Fills the rows for the page the scroll bar shows.
     void ShowPage();
-    // A click on toolbar button 1 ("明細"), 2 ("勝ち") or 3 ("負け").
+    // A click on toolbar button 1 ("明細"), 2 ("勝ち"), 3 ("負け"), 4 ("推移"),
+    // 5 ("年計") or 6 ("保存").
     void ToolbarClick(int index);
+    // Asks where to save the CSV (a file dialog); empty when cancelled.
+    using PickSaveFile = std::function<std::string(QWidget* parent, const std::string& suggested)>;
+    void setPickSaveFile(PickSaveFile pick) { pickSaveFile_ = std::move(pick); }
 
     QToolBar* toolbar() const { return toolbar_; }
-    QAction* toolButton(int index) const;  // 1 to 3
+    QAction* toolButton(int index) const;  // 1 to 6
+    ProfitChart* chart() const { return chart_; }
+    QLabel* head(int c) const {
+        return c >= 0 && c < 4 ? heads_[static_cast<std::size_t>(c)] : nullptr;
+    }
     QScrollBar* vScroll1() const { return vScroll1_; }
     QLabel* label5() const { return label5_; }
     QLabel* lbDate(int r) const { return row(lbDate_, r); }
@@ -48,15 +90,24 @@ class FmKei : public QWidget {
     void Load();
     void SetPages();
     void Fill(const PassbookRows& rows);
+    void ShowRows(bool rows);
+    void SaveCsv();
 
     AppState& s_;
     QToolBar* toolbar_ = nullptr;
-    std::vector<QAction*> buttons_;  // index 1 to 3
+    std::vector<QAction*> buttons_;  // index 1 to 6
     QFrame* frame1_ = nullptr;
     QFrame* picture1_ = nullptr;
     QLabel* label5_ = nullptr;
     Column lbDate_{}, lbTohyo_{}, lbHarai_{}, lbSoneki_{};
     QScrollBar* vScroll1_ = nullptr;
+    std::array<QLabel*, 4> heads_{};
+    std::array<QFrame*, 2> lines_{};
+    ProfitChart* chart_ = nullptr;
+    int view_ = 1;     // the toolbar button of the view shown
+    int dayPage_ = 0;  // the day view's page while the totals use the scroll bar
+    std::vector<PeriodTotal> totals_;
+    PickSaveFile pickSaveFile_;
 };
 
 }  // namespace zb

@@ -108,6 +108,39 @@ void Arrow(QPainter& g, bool up) {
     g.drawPath(a);
 }
 
+// A rising and falling line over an axis: the running profit.
+void Curve(QPainter& g) {
+    g.setPen(Qt::black);
+    g.drawLine(1, 1, 1, 14);
+    g.drawLine(1, 9, 15, 9);
+    g.setRenderHint(QPainter::Antialiasing);
+    g.setPen(QPen(kBlue, 1.6));
+    g.drawPolyline(QPolygonF({QPointF(2, 8), QPointF(5, 5), QPointF(8, 7), QPointF(11, 2)}));
+    g.setPen(QPen(kRed, 1.6));
+    g.drawPolyline(QPolygonF({QPointF(11, 2), QPointF(13, 12), QPointF(15, 13)}));
+}
+
+// A calendar page: the year and month totals.
+void Calendar(QPainter& g) {
+    g.setPen(Qt::black);
+    g.setBrush(Qt::white);
+    g.drawRect(1, 2, 13, 12);
+    g.fillRect(2, 3, 12, 3, kRed);
+    g.setPen(kNavy);
+    for (int y = 8; y <= 12; y += 2)
+        for (int x = 3; x <= 12; x += 3) g.drawPoint(x, y);
+}
+
+// A floppy disk: saving the days to a file.
+void Disk(QPainter& g) {
+    g.setPen(Qt::black);
+    g.setBrush(QColor(40, 40, 120));
+    g.drawRect(1, 1, 13, 13);
+    g.fillRect(4, 2, 8, 5, Qt::white);
+    g.fillRect(4, 10, 8, 4, QColor(200, 200, 200));
+    g.fillRect(9, 3, 2, 3, QColor(40, 40, 120));
+}
+
 }  // namespace
 
 QIcon ToolbarIcon(ToolbarPicture picture) {
@@ -146,6 +179,15 @@ QIcon ToolbarIcon(ToolbarPicture picture) {
                 break;
             case ToolbarPicture::kWorstDays:
                 Arrow(g, false);
+                break;
+            case ToolbarPicture::kProfitCurve:
+                Curve(g);
+                break;
+            case ToolbarPicture::kPeriodTotals:
+                Calendar(g);
+                break;
+            case ToolbarPicture::kSave:
+                Disk(g);
                 break;
         }
     }

@@ -21,6 +21,10 @@ enum class ToolbarPicture {
     kDays,
     kBestDays,
     kWorstDays,
+    // FmKei: the history
+    kProfitCurve,
+    kPeriodTotals,
+    kSave,
 };
 
 QIcon ToolbarIcon(ToolbarPicture picture);

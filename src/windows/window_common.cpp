@@ -57,8 +57,10 @@ QToolBar* MakeGroupedToolbar(QWidget* owner, int heightTwips,
         QAction* a = bar->addAction(ToolbarIcon(d.picture), QString::fromStdU16String(d.caption));
         a->setObjectName(QStringLiteral("Toolbar1_Button%1").arg(actions.size()));
         a->setToolTip(QString::fromStdU16String(d.toolTip));
-        a->setCheckable(true);
-        group->addAction(a);
+        if (!d.command) {
+            a->setCheckable(true);
+            group->addAction(a);
+        }
         actions.push_back(a);
     }
     bar->setGeometry(0, 0, owner->width(), TwipsToPxY(heightTwips));

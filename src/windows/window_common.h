@@ -38,6 +38,7 @@ struct ToolButtonDesign {
     const char16_t* caption;
     const char16_t* toolTip;
     ToolbarPicture picture;
+    bool command = false;  // an action, not one of the grouped views
 };
 
 // "Toolbar1" along the top of owner, heightTwips high, with the buttons in one

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "fixtures/pat98_writer.h"
+#include "fixtures/recording_sink.h"
 #include "windows/FMmain.h"
 #include "windows/qt_messages.h"
 #include "windows/save_png.h"
@@ -49,6 +50,22 @@ std::unique_ptr<AppState> Book(int days, int filled) {
     s->Passbook.push_back(Empty());
     s->PassbookCount = days;
     for (int i = 0; i <= 10; ++i) s->BestDays(i) = s->WorstDays(i) = Empty();
+    return s;
+}
+
+// Days from the first of January of `from`, one every `step` days, each
+// profit from f(i): losing runs across several years.
+std::unique_ptr<AppState> Seasons(int count, int step, int (*profit)(int)) {
+    auto s = Book(0, 0);
+    s->Passbook.clear();
+    for (int i = count - 1; i >= 0; --i) {
+        const int n = i * step, y = 2001 + n / 336, m = 1 + n % 336 / 28, d = 1 + n % 28;
+        PassbookEntry e = Day(0, 1000, 1000 + profit(i));
+        e.date.assign(zb::Ascii(std::to_string(y * 10000 + m * 100 + d)));
+        s->Passbook.push_back(e);
+    }
+    s->Passbook.push_back(Empty());
+    s->PassbookCount = count;
     return s;
 }
 
@@ -137,6 +154,82 @@ class FmKeiTest : public QObject {
         QVERIFY(k.vScroll1()->isEnabled());
         QCOMPARE(k.vScroll1()->value(), 1);
         QCOMPARE(Row(k, 0), QStringLiteral("2001/01/11|2000|300|-1700"));
+    }
+
+    void historyChartTotalsAndBackToTheDays() {
+        auto s = Seasons(30, 20, [](int i) { return i < 12 ? -400 : 900 - 100 * (i % 5); });
+        zb::FmKei k(*s);
+        k.show();
+        k.vScroll1()->setValue(2);
+        k.toolButton(4)->trigger();
+        QVERIFY(k.chart()->isVisible() && !k.lbDate(0)->isVisible() && !k.head(0)->isVisible());
+        QCOMPARE(k.chart()->points().size(), std::size_t{30});
+        const auto& p = k.chart()->points();
+        QVERIFY(p[0].x() < p[29].x() && p[11].y() > p[0].y());  // losing first: the curve falls
+        QCOMPARE(k.chart()->tipAt(int(p[11].x())),
+                 QString::fromStdU16String(u"2001/08/25  累計 -4,800"));
+        SavePng(&k, QStringLiteral("passbook_chart_seasons.png"));
+        k.toolButton(5)->trigger();
+        QVERIFY(!k.chart()->isVisible() && k.lbDate(0)->isVisible());
+        QCOMPARE(k.head(0)->text(), QString::fromStdU16String(u"期間"));
+        QCOMPARE(Row(k, 0), QStringLiteral("2001|17000|15700|-1300"));
+        QCOMPARE(ProfitColour(k, 0), QColor(255, 0, 0));
+        QCOMPARE(Row(k, 1), QStringLiteral("2001-01|2000|1200|-800"));
+        QCOMPARE(k.lbDate(0)->toolTip(), QString::fromStdU16String(u"日数 17   回収率 92.3%"));
+        QCOMPARE(k.vScroll1()->maximum(), 2);  // 2 years, 21 months and the total
+        k.vScroll1()->setValue(2);
+        QCOMPARE(Row(k, 3), QString::fromStdU16String(u"計|30000|37500|7500"));
+        QVERIFY(Row(k, 4).startsWith(u'|'));
+        SavePng(&k, QStringLiteral("passbook_totals.png"));
+        k.toolButton(1)->trigger();
+        QCOMPARE(k.head(0)->text(), QString::fromStdU16String(u"日付"));
+        QCOMPARE(k.vScroll1()->value(), 2);
+        QCOMPARE(Row(k, 0), QStringLiteral("2001/07/13|1000|600|-400"));
+    }
+
+    void chartOfFewAndOfAHundredThousandDays() {
+        auto few = Seasons(3, 7, [](int i) { return i == 1 ? -2500 : 1200; });
+        zb::FmKei k(*few);
+        k.toolButton(4)->trigger();
+        QCOMPARE(k.chart()->points().size(), std::size_t{3});
+        SavePng(&k, QStringLiteral("passbook_chart_few.png"));
+        auto many =
+            Seasons(100000, 1, [](int i) { return (i * 7919) % 2001 - 1000 + (i / 20000) % 2; });
+        zb::FmKei big(*many);
+        big.toolButton(4)->trigger();
+        QVERIFY(big.chart()->points().size() <= std::size_t(big.chart()->width()));
+        SavePng(&big, QStringLiteral("passbook_chart_100000.png"));
+    }
+
+    void saveWritesCsvAndAFailureNamesTheFile() {
+        zb::fixture::TempDir dir;
+        auto s = Seasons(2, 1, [](int) { return -100; });
+        s->HomeFolder = s->Pat98Folder = dir.path();
+        zb::fixture::RecordingSink sink;
+        s->Messages = &sink;
+        zb::fixture::Pat98Dir(dir.path()).writeBytes("Korvane.txt", "kept");
+        zb::FmKei k(*s);
+        std::string suggested;
+        std::string target = dir.path() + "/out.csv";
+        k.setPickSaveFile([&](QWidget*, const std::string& name) {
+            suggested = name;
+            return target;
+        });
+        k.toolButton(6)->trigger();
+        QCOMPARE(suggested, dir.path() + "/Korvane.csv");
+        QCOMPARE(zb::fixture::ReadAll(target),
+                 std::string("\xEF\xBB\xBF日付,投票,払戻,損益\r\n2001-01-01,1000,900,-100\r\n"
+                             "2001-01-02,1000,900,-100\r\n"));
+        QVERIFY(k.toolButton(1)->isChecked() && !k.toolButton(6)->isChecked());
+        for (const std::string& bad :
+             {dir.path() + "/missing/out.csv", dir.path() + "/korvane.TXT"}) {
+            target = bad;
+            sink.messages.clear();
+            k.toolButton(6)->trigger();
+            QCOMPARE(sink.messages.size(), std::size_t{1});
+            QVERIFY(sink.messages[0].text.find(bad) != std::string::npos);
+        }
+        QCOMPARE(zb::fixture::ReadAll(dir.path() + "/Korvane.txt"), std::string("kept"));
     }
 
     void positionBeyondTheScreenIsStoredAsZero() {
