@@ -101,8 +101,8 @@ int RunProgramme(Input bytes) {
 
 int RunSeed(Input bytes) {
     return Run(TheDay().loaded, [&](AppState& s) {
-        ParseFolderRedirect(s, bytes);
-        (void)JoinPath(s.Pat98Folder, "\\UY-A.JRA");
+        // The folder named, not looked up: random bytes need not touch the disk.
+        (void)JoinPath(SeedFolder(bytes), "\\UY-A.JRA");
     });
 }
 

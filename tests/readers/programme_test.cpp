@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 
+#include "fixtures/case_name.h"
 #include "fixtures/pat98_writer.h"
+#include "fixtures/recording_sink.h"
 #include "readers/readers.h"
 #include "startup/run_error.h"
 
@@ -165,23 +168,85 @@ TEST_F(ProgrammeTest, DoubleByteTextCountsAsCharacters) {
 TEST(FolderRedirect, SeedFileSetsTheFolder) {
     TempDir t;
     Pat98Dir d(t.path());
+    const std::string data = t.path() + "/data";
+    std::filesystem::create_directory(data);
+    Pat98Dir(data).programme('A', ProgrammeFile{});
     auto s = std::make_unique<AppState>();
     s->HomeFolder = t.path();
     s->Pat98Folder = "/elsewhere";
     ReadFolderRedirect(*s);
     EXPECT_EQ(s->Pat98Folder, t.path());
-    d.seed("  /data/pat98 ");
+    d.seed("  " + data + " ");
     ReadFolderRedirect(*s);
-    EXPECT_EQ(s->Pat98Folder, "/data/pat98");
-    d.writeBytes("ZUBRICA.TXT", "x");  // shorter than a path and its line end
+    EXPECT_EQ(s->Pat98Folder, data);
+    d.writeBytes("ZUBRICA.TXT", "x");  // a folder "x" that is not there
     d.remove("zubrica.txt");
     ReadFolderRedirect(*s);
-    EXPECT_EQ(s->Pat98Folder, t.path());
+    EXPECT_EQ(s->Pat98Folder, data);
     d.remove("ZUBRICA.TXT");
     d.writeBytes("zubrica.txt", "   \r\n");
     ReadFolderRedirect(*s);
     EXPECT_EQ(s->Pat98Folder, t.path());
 }
+
+// What the seed file names, and what the refresh then reads from. "in use" is
+// the folder read before; a refused folder is reported and that one stays.
+struct SeedCase {
+    const char* name;
+    const char* seed;       // "@" stands for the scratch folder
+    const char* folder;     // Pat98Folder after reading, "@" likewise
+    const char* firstLine;  // of the message, "" for none
+};
+
+class SeedFile : public ::testing::TestWithParam<SeedCase> {};
+
+TEST_P(SeedFile, RedirectsOnlyToAFolderWithTheProgramme) {
+    const SeedCase& c = GetParam();
+    TempDir t;
+    Pat98Dir home(t.path());
+    for (const char* sub : {"/in use", "/pat", "/empty"})
+        std::filesystem::create_directory(t.path() + sub);
+    Pat98Dir(t.path() + "/pat").programme('A', ProgrammeFile{});
+    Pat98Dir(t.path() + "/in use").programme('A', ProgrammeFile{});
+    home.writeBytes("afile", "x");
+    auto at = [&](std::string text) {
+        for (std::size_t p; (p = text.find('@')) != std::string::npos;)
+            text.replace(p, 1, t.path());
+        return text;
+    };
+    home.writeBytes("zubrica.txt", at(c.seed));
+    fixture::RecordingSink sink;
+    auto s = std::make_unique<AppState>();
+    s->HomeFolder = t.path();
+    s->Pat98Folder = t.path() + "/in use";
+    s->Messages = &sink;
+    ReadFolderRedirect(*s);
+    EXPECT_EQ(s->Pat98Folder, at(c.folder));
+    if (*c.firstLine == '\0') {
+        EXPECT_TRUE(sink.messages.empty());
+        return;
+    }
+    ASSERT_EQ(sink.messages.size(), 1u);
+    EXPECT_EQ(sink.messages[0].title, "Zubrica98");
+    const std::string named = at(c.seed).substr(0, at(c.seed).find_first_of("\r\n"));
+    EXPECT_EQ(sink.messages[0].text,
+              std::string(c.firstLine) + "\n" + named + "\n" + t.path() + "/in use から読みます。");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SeedFile,
+    ::testing::Values(SeedCase{"CrLf", "@/pat\r\n", "@/pat", ""},
+                      SeedCase{"LfAloneKeepsTheLastCharacter", "@/pat\n", "@/pat", ""},
+                      SeedCase{"NoLineEnd", "@/pat", "@/pat", ""},
+                      SeedCase{"OnlyTheFirstLine", "@/pat\r\n@/empty\r\n", "@/pat", ""},
+                      SeedCase{"BlankMeansHome", " \t\r\n", "@", ""},
+                      SeedCase{"Missing", "@/gone\r\n", "@/in use",
+                               "zubrica.txt のフォルダがありません。"},
+                      SeedCase{"AFile", "@/afile\n", "@/in use",
+                               "zubrica.txt の指すものはフォルダではありません。"},
+                      SeedCase{"NoProgramme", "@/empty", "@/in use",
+                               "zubrica.txt のフォルダに投票要項 (UY-A.JRA) がありません。"}),
+    fixture::CaseName<SeedCase>);
 
 }  // namespace
 }  // namespace zb
