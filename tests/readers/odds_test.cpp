@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "fixtures/case_name.h"
 #include "fixtures/loaded_day.h"
 #include "platform/sjis.h"
 #include "startup/run_error.h"
@@ -129,16 +130,59 @@ INSTANTIATE_TEST_SUITE_P(
                       Malformed{"HeaderOnly", "18", 142, 0, "  0.0", "  0.0", "   0.0", "   0.0"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(Odds, FileShorterThanItsHeaderIsPastEnd) {
-    Line z = WinPlaceOdds(6).text();
-    z.width(100);
-    try {
-        ParseWinPlaceOdds(*s, EncodeSjis(z.text()));
-        FAIL();
-    } catch (const RunError& e) {
-        EXPECT_EQ(e.number, kErrPastEnd);
+// A file that ends inside its header is one PAT98 has only begun to write:
+// it counts as missing, and every table keeps what it held.
+struct ShortCase {
+    const char* name;
+    char kind;          // 'Z' "ZO-", 'U' "UO-", 'D' "DE-"
+    std::size_t bytes;  // the file's first bytes kept
+    bool read;          // the header is whole: the file is read
+};
+
+class OddsShortFile : public Odds, public ::testing::WithParamInterface<ShortCase> {};
+
+TEST_P(OddsShortFile, CountsAsMissing) {
+    const ShortCase& c = GetParam();
+    std::string bytes;
+    if (c.kind == 'Z') {
+        // Eight double-byte characters in the first 28: 142 bytes hold only 134 characters.
+        bytes = File(
+            WinPlaceOdds(6).title("第６８回東京優駿").horse(1, "  3.4", "  1.2", "  1.5").text());
+    } else if (c.kind == 'U') {
+        bytes = File(QuinellaOdds(6).pair(1, 2, "  12.3", "   3.1", "   4.0").text());
+    } else {
+        bytes = File(fixture::PostTimeLine("0905"));
     }
+    bytes.resize(std::min(bytes.size(), c.bytes));
+    s->RunnerCount = c.kind == 'Z' ? 9 : 6;
+    s->PostTime = u"old";
+    if (c.kind == 'Z') ParseWinPlaceOdds(*s, bytes);
+    if (c.kind == 'U') ParseQuinellaOdds(*s, bytes);
+    if (c.kind == 'D') ParsePostTime(*s, bytes);
+    if (c.read) {
+        EXPECT_EQ(s->RunnerCount, 6);
+        EXPECT_EQ(U8(s->PostTime), c.kind == 'D' ? "9時5分" : "old");
+    } else {
+        EXPECT_EQ(s->RunnerCount, c.kind == 'Z' ? 9 : 6);
+        EXPECT_EQ(U8(s->PostTime), "old");
+    }
+    EXPECT_EQ(U8(s->WinOdds(1)), "  0.0");  // no body reaches horse 1
+    EXPECT_EQ(U8(s->QuinellaOdds(1, 2)), "   0.0");
 }
+
+INSTANTIATE_TEST_SUITE_P(Cases, OddsShortFile,
+                         ::testing::Values(ShortCase{"WinPlaceEmpty", 'Z', 0, false},
+                                           ShortCase{"WinPlaceLineEndOnly", 'Z', 2, false},
+                                           ShortCase{"WinPlaceDoubleByteTitle", 'Z', 142, false},
+                                           ShortCase{"WinPlaceInsideACharacter", 'Z', 7, false},
+                                           ShortCase{"WinPlaceWholeHeader", 'Z', 150, true},
+                                           ShortCase{"QuinellaEmpty", 'U', 0, false},
+                                           ShortCase{"QuinellaOneShort", 'U', 143, false},
+                                           ShortCase{"QuinellaWholeHeader", 'U', 144, true},
+                                           ShortCase{"PostTimeEmpty", 'D', 0, false},
+                                           ShortCase{"PostTimeOneShort", 'D', 25, false},
+                                           ShortCase{"PostTimeWithoutLineEnd", 'D', 26, true}),
+                         fixture::CaseName<ShortCase>);
 
 struct PostTimeCase {
     const char* name;
