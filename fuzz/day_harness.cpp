@@ -102,7 +102,8 @@ int RunProgramme(Input bytes) {
 int RunSeed(Input bytes) {
     return Run(TheDay().loaded, [&](AppState& s) {
         // The folder named, not looked up: random bytes need not touch the disk.
-        (void)JoinPath(SeedFolder(bytes), "\\UY-A.JRA");
+        s.Pat98Folder = SeedFolder(bytes);
+        (void)JoinPath(s.Pat98Folder, "\\UY-A.JRA");
     });
 }
 
