@@ -101,7 +101,8 @@ int RunProgramme(Input bytes) {
 
 int RunSeed(Input bytes) {
     return Run(TheDay().loaded, [&](AppState& s) {
-        ParseFolderRedirect(s, bytes);
+        // The folder named, not looked up: random bytes need not touch the disk.
+        s.Pat98Folder = SeedFolder(bytes);
         (void)JoinPath(s.Pat98Folder, "\\UY-A.JRA");
     });
 }

@@ -108,6 +108,9 @@ std::u16string ResultMark(int result) {
 
 void ResetOdds(AppState& s) {
     s.PostTime.clear();
+    // A race without a "ZO-" file must not lay out its "UO-" pairs with the
+    // runner count of the race viewed before.
+    s.RunnerCount = 0;
     for (int h = 1; h <= 18; ++h) {
         s.WinOdds(h) = s.PlaceOddsLow(h) = s.PlaceOddsHigh(h) = u"  0.0";
         for (int k = 1; k <= 18; ++k)

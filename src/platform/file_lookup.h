@@ -18,6 +18,8 @@ std::string JoinPath(std::string_view folder, std::string_view name);
 // the exact spelling does not exist; nullopt when there is no such regular file.
 std::optional<std::string> FindFile(const std::string& path);
 bool FileExists(const std::string& path);
+// A folder of exactly that spelling (the file system's own folding aside).
+bool FolderExists(const std::string& path);
 
 // The whole file; failure 53 when it does not exist, 75 when it cannot be read.
 std::string ReadFileBytes(const std::string& path);

@@ -92,6 +92,12 @@ bool FileExists(const std::string& path) {
     return FindFile(path).has_value();
 }
 
+bool FolderExists(const std::string& path) {
+    struct stat st;
+    const std::string p = JoinPath(path, "");
+    return !p.empty() && ::stat(p.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
 std::string ReadFileBytes(const std::string& path) {
     return ReadFilePrefix(path, std::string::npos);
 }

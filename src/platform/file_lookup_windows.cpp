@@ -42,6 +42,12 @@ bool FileExists(const std::string& path) {
     return FindFile(path).has_value();
 }
 
+bool FolderExists(const std::string& path) {
+    if (path.empty()) return false;
+    const DWORD attr = GetFileAttributesW(Wide(JoinPath(path, "")).c_str());
+    return attr != INVALID_FILE_ATTRIBUTES && (attr & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 std::string ReadFileBytes(const std::string& path) {
     return ReadFilePrefix(path, std::string::npos);
 }

@@ -9,6 +9,7 @@
 #include "platform/sjis.h"
 #include "readers/pat98_file.h"
 #include "readers/readers.h"
+#include "startup/run_error.h"
 
 namespace zb {
 
@@ -51,18 +52,34 @@ bool IsScratched(std::u16string_view field, std::u16string_view mark) {
     return field == mark || IsBlank(field);
 }
 
+// Runs the header reads. A file that ends inside its header (one PAT98 has
+// only begun to write, or an empty one) counts as missing: false.
+template <typename F>
+bool HeaderRead(F&& read) {
+    try {
+        read();
+        return true;
+    } catch (const RunError& e) {
+        if (e.number != kErrPastEnd) throw;
+        return false;
+    }
+}
+
 }  // namespace
 
 void ParseWinPlaceOdds(AppState& s, std::string_view bytes) {
     SeqReader in = SeqReader::Over(bytes.substr(0, kOddsMaxBytes));
     const long length = static_cast<long>(in.length());
-    in.chars(28);
-    in.bytes(4);
-    in.chars(16);
-    in.bytes(28);
-    in.bytes(28);
-    in.bytes(36);
-    s.RunnerCount = LenientI16(in.chars(2));
+    std::u16string runners;
+    if (!HeaderRead([&] {
+            in.skipChars(28);
+            in.view(4);
+            in.skipChars(16);
+            in.view(28 + 28 + 36);
+            runners = in.chars(2);
+        }))
+        return;
+    s.RunnerCount = LenientI16(runners);
     const std::u16string body = Body(in, length - 144);
 
     const int horses = std::min<int>(s.RunnerCount, 18);
@@ -98,12 +115,14 @@ void ParseWinPlaceOdds(AppState& s, std::string_view bytes) {
 void ParseQuinellaOdds(AppState& s, std::string_view bytes) {
     SeqReader in = SeqReader::Over(bytes.substr(0, kOddsMaxBytes));
     const long length = static_cast<long>(in.length());
-    in.chars(28);
-    in.bytes(4);
-    in.chars(16);
-    in.bytes(92);
-    in.chars(2);
-    in.chars(2);
+    if (!HeaderRead([&] {
+            in.skipChars(28);
+            in.view(4);
+            in.skipChars(16);
+            in.view(92);
+            in.skipChars(2 + 2);
+        }))
+        return;
     const std::u16string body = Body(in, length - 146);
     if (Mid(body, 5, 1) != u"-") return;
 
@@ -134,10 +153,14 @@ void ParseQuinellaOdds(AppState& s, std::string_view bytes) {
 
 void ParsePostTime(AppState& s, std::string_view bytes) {
     SeqReader in = SeqReader::Over(bytes.substr(0, kOddsMaxBytes));
-    in.chars(8);
-    in.bytes(4);
-    in.chars(10);
-    const std::u16string hhmm = in.chars(4);
+    std::u16string hhmm;
+    if (!HeaderRead([&] {
+            in.skipChars(8);
+            in.view(4);
+            in.skipChars(10);
+            hhmm = in.chars(4);
+        }))
+        return;
     if (IsBlank(hhmm)) {
         s.PostTime.clear();
         return;

@@ -1,5 +1,6 @@
 // Race programme reader and the seed file that redirects the PAT98 folder.
 
+#include <algorithm>
 #include <array>
 
 #include "platform/replace_file.h"
@@ -124,16 +125,56 @@ void ReadFolderRedirect(AppState& s) {
     ParseFolderRedirect(s, ReadFileUpTo(seed, kSeedMaxBytes));
 }
 
-void ParseFolderRedirect(AppState& s, std::string_view bytes) {
+std::string SeedFolder(std::string_view bytes) {
     // Longer than any path: it names no folder, and the folder stays as it was.
     if (bytes.size() > kSeedMaxBytes) Fail(kErrPathFileAccess);
-    s.Pat98Folder = s.HomeFolder;
-    // Too short for a path and its line end, or a blank path: no redirect.
-    if (bytes.size() < 2) return;
-    bytes.remove_suffix(2);
-    std::u16string path(TrimBlanks(DecodeSjis(bytes)));
-    if (path.empty()) return;
-    s.Pat98Folder = U16ToUtf8(path);
+    // The first line, whatever its line end (CR LF, LF alone, or none).
+    bytes = bytes.substr(0, std::min(bytes.find('\r'), bytes.find('\n')));
+    return U16ToUtf8(std::u16string(TrimBlanks(DecodeSjis(bytes))));
+}
+
+RedirectProblem CheckRedirectFolder(const std::string& folder) {
+    if (FileExists(JoinPath(folder, "\\UY-A.JRA"))) return RedirectProblem::kNone;
+    if (FolderExists(folder)) return RedirectProblem::kNoProgramme;
+    if (FileExists(folder)) return RedirectProblem::kNotFolder;
+    return RedirectProblem::kMissing;
+}
+
+std::string RedirectProblemText(RedirectProblem p, const std::string& folder,
+                                const std::string& inUse) {
+    std::string what;
+    switch (p) {
+        case RedirectProblem::kNone:
+            return {};
+        case RedirectProblem::kMissing:
+            what = "zubrica.txt のフォルダがありません。";
+            break;
+        case RedirectProblem::kNotFolder:
+            what = "zubrica.txt の指すものはフォルダではありません。";
+            break;
+        case RedirectProblem::kNoProgramme:
+            what = "zubrica.txt のフォルダに投票要項 (UY-A.JRA) がありません。";
+            break;
+    }
+    return what + "\n" + folder + "\n" + inUse + " から読みます。";
+}
+
+void ParseFolderRedirect(AppState& s, std::string_view bytes) {
+    const std::string folder = SeedFolder(bytes);
+    // A blank seed file redirects nothing.
+    if (folder.empty()) {
+        s.Pat98Folder = s.HomeFolder;
+        return;
+    }
+    // A folder PAT98 files cannot come from would show an empty day as if no
+    // bet had been placed: say so, and stay with the folder in use.
+    const RedirectProblem p = CheckRedirectFolder(folder);
+    if (p != RedirectProblem::kNone) {
+        if (s.Messages)
+            s.Messages->critical(kRedirectTitle, RedirectProblemText(p, folder, s.Pat98Folder));
+        return;
+    }
+    s.Pat98Folder = folder;
 }
 
 }  // namespace zb

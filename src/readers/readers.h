@@ -21,9 +21,19 @@ void ReadProgramme(AppState& s);
 // The bytes of "UY-A" to "UY-F"; an absent file has none.
 using ProgrammeFiles = std::array<std::optional<std::string_view>, 6>;
 void ParseProgramme(AppState& s, const ProgrammeFiles& files);
-// Seed file "zubrica.txt" in HomeFolder: redirects Pat98Folder.
+// Seed file "zubrica.txt" in HomeFolder: redirects Pat98Folder. A folder
+// that is missing, not a folder or without "UY-A.JRA" is reported through
+// Messages and Pat98Folder stays as it was.
 void ReadFolderRedirect(AppState& s);
 void ParseFolderRedirect(AppState& s, std::string_view bytes);
+// The folder the seed file's bytes name (UTF-8), "" when blank.
+std::string SeedFolder(std::string_view bytes);
+enum class RedirectProblem { kNone, kMissing, kNotFolder, kNoProgramme };
+RedirectProblem CheckRedirectFolder(const std::string& folder);
+// The message for a refused folder; inUse is the folder read instead.
+std::string RedirectProblemText(RedirectProblem p, const std::string& folder,
+                                const std::string& inUse);
+constexpr const char* kRedirectTitle = "Zubrica98";
 
 // Purchase log "LG-FILE.JRA" and its purchase files.
 void Alog(AppState& s);

@@ -50,6 +50,9 @@ std::optional<std::string_view> KeyOf(std::string_view line) {
 
 IniDocument IniDocument::Parse(std::string_view content) {
     IniDocument doc;
+    // Editors that save UTF-8 put a byte-order mark before the first section;
+    // left in, it hides that section. It is not written back.
+    if (content.starts_with("\xEF\xBB\xBF")) content.remove_prefix(3);
     std::size_t start = 0;
     while (start < content.size()) {
         std::size_t nl = content.find('\n', start);

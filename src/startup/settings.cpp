@@ -1,8 +1,14 @@
 #include "startup/settings.h"
 
+#include <cstdint>
+#include <optional>
+#include <vector>
+
 #include "platform/replace_file.h"
+#include "platform/sjis.h"
 #include "readers/pat98_file.h"
 #include "startup/ini.h"
+#include "startup/startup.h"
 
 namespace zb {
 
@@ -10,10 +16,47 @@ namespace {
 
 constexpr const char* kOption = "OPTION";
 constexpr const char* kWindow = "WINDOW";
+constexpr long long kWhite = 16777215;
 
 std::string Key(const char* stem, int i) {
     return stem + std::to_string(i);
 }
+
+// The whole value as a number, blanks around it allowed; nothing when it is
+// some other text or beyond 32 bits.
+std::optional<int32_t> WholeNumber(const std::string& v) {
+    try {
+        return StrictI32(Ascii(v));
+    } catch (const RunError&) {
+        return std::nullopt;
+    }
+}
+
+// Reads keys as numbers within their range. A value that is not one gives
+// the key's default and is noted, so that one message can name them all.
+struct KeyReader {
+    const IniDocument& doc;
+    std::vector<std::string> bad;
+
+    long long number(const char* section, const std::string& key, long long fallback, long long lo,
+                     long long hi) {
+        const std::string v = ProfileValue(doc, section, key);
+        if (v.empty()) return fallback;
+        const std::optional<int32_t> n = WholeNumber(v);
+        if (n && *n >= lo && *n <= hi) return *n;
+        bad.push_back(key + "=" + U16ToUtf8(DecodeSjis(v)));
+        return fallback;
+    }
+    int16_t small(const char* section, const std::string& key) {
+        return static_cast<int16_t>(number(section, key, 0, INT16_MIN, INT16_MAX));
+    }
+    int32_t colour(const std::string& key, long long fallback) {
+        return static_cast<int32_t>(number(kOption, key, fallback, 0, kWhite));
+    }
+    int32_t position(const std::string& key) {
+        return static_cast<int32_t>(number(kWindow, key, 0, INT32_MIN, INT32_MAX));
+    }
+};
 
 }  // namespace
 
@@ -36,33 +79,28 @@ void ParseSettings(AppState& s, std::string_view bytes) {
 }
 
 void ApplySettings(AppState& s, const IniDocument& doc) {
-    auto value = [&](const char* section, const std::string& key) {
-        return ProfileValue(doc, section, key);
-    };
+    KeyReader keys{doc, {}};
     Settings& st = s.settings;
 
-    std::string v = value(kOption, "BackClor");
-    st.BackClor = v.empty() ? 16777215 : LenientI32(v);
+    st.BackClor = keys.colour("BackClor", kWhite);
     // Not read: no command changes them, so the file's values would only mislead.
     st.Border = 1;
     st.Border3D = 0;
     st.Bold = 1;
-    v = value(kOption, "Pos");
-    st.Pos = v.empty() ? int16_t{0} : LenientI16(v);
-    v = value(kOption, "Bar");
-    st.Bar = v.empty() ? true : LenientI32(v) != 0;
-    for (int i = 0; i <= 16; ++i) {
-        v = value(kOption, Key("ForeClor", i));
-        st.ForeClor(i) = v.empty() ? 0 : LenientI32(v);
-    }
+    st.Pos = keys.small(kOption, "Pos");
+    st.Bar = keys.number(kOption, "Bar", 1, INT32_MIN, INT32_MAX) != 0;
+    for (int i = 0; i <= 16; ++i) st.ForeClor(i) = keys.colour(Key("ForeClor", i), 0);
     for (int i = 0; i < kWindowSlots; ++i) {
-        v = value(kWindow, Key("Top", i));
-        st.Top(i) = v.empty() ? 0 : LenientI32(v);
-        v = value(kWindow, Key("Left", i));
-        st.Left(i) = v.empty() ? 0 : LenientI32(v);
+        st.Top(i) = keys.position(Key("Top", i));
+        st.Left(i) = keys.position(Key("Left", i));
     }
-    v = value(kOption, "Debug");
-    st.Debug = v.empty() ? int16_t{0} : LenientI16(v);
+    st.Debug = keys.small(kOption, "Debug");
+
+    // Once per start: the save at close writes sane values in their place.
+    if (keys.bad.empty() || !s.Messages) return;
+    std::string text = "設定ファイルの次の値は使えないため、初期値にしました。\n" + SettingsPath(s);
+    for (const std::string& k : keys.bad) text += "\n" + k;
+    s.Messages->critical(kProductName, text);
 }
 
 void SaveSettings(AppState& s) {
@@ -75,6 +113,11 @@ void SaveSettings(AppState& s) {
         auto put = [&](const char* section, const std::string& key, long long n) {
             doc.put(section, key, std::to_string(n));
         };
+        // "Debug" is the user's own key and stays as written, unless it is
+        // a value that would be reported again at every start.
+        KeyReader debug{doc, {}};
+        debug.small(kOption, "Debug");
+        if (!debug.bad.empty()) put(kOption, "Debug", 0);
         put(kOption, "BackClor", st.BackClor);
         put(kOption, "Border", st.Border);
         put(kOption, "3D", st.Border3D);

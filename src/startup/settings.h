@@ -9,7 +9,9 @@
 namespace zb {
 
 std::string SettingsPath(const AppState& s);
-// Fills every field of the settings; a value beyond its field is failure 6.
+// Fills every field of the settings. A value that is not a whole number
+// within its key's range (colours 0 to 16777215) gives the key's default;
+// one message through Messages names every such key.
 void LoadSettings(AppState& s);
 // The same from the file's bytes, or from the file already parsed.
 void ParseSettings(AppState& s, std::string_view bytes);

@@ -39,8 +39,8 @@ class StderrSink : public zb::MessageSink {
 
 constexpr const char* kUsage =
     "usage: zubrica98-report [--folder DIR]\n"
-    "                         [--json | --bank | --list N | --detail M R [--tomorrow] |\n"
-    "                          --passbook | --passbook-totals]\n"
+    "                         [--json | --bank | --list N | --detail M R |\n"
+    "                          --detail M --tomorrow | --passbook | --passbook-totals]\n"
     "Runs Zubrica98's start-up and reading pass on the PAT98 folder DIR (default:\n"
     "the current directory) without a window, and writes no file.\n"
     "  --folder DIR  the PAT98 folder\n"
@@ -48,8 +48,11 @@ constexpr const char* kUsage =
     "  --bank        print the bank chart: meeting titles, race lines, totals\n"
     "  --list N      print the bet list of view N (0 all, 1 accepted, 2 undecided,\n"
     "                3 hits), UTF-8 with CR LF line ends\n"
-    "  --detail M R  print the race detail of meeting M, race R (from 0); with\n"
-    "                --tomorrow, of tomorrow's race\n"
+    "  --detail M R  print the race detail of meeting M, race R (from 0)\n"
+    "  --detail M --tomorrow\n"
+    "                print what a click on meeting M's tomorrow stake (前日)\n"
+    "                shows: the race of its last bet on tomorrow; R, if given,\n"
+    "                is not used\n"
     "  --passbook    print every day of the passbook, oldest first, as CSV\n"
     "                (date, stake, payout, profit)\n"
     "  --passbook-totals\n"
@@ -75,6 +78,8 @@ bool SmallIndex(const char* text, int hi, int16_t& out) {
 int PrintDetail(zb::AppState& s) {
     using zb::U16ToUtf8;
     zb::FillBankTable(s);
+    // The chart picks tomorrow's race itself, as its click does.
+    if (s.DetailTomorrow == 1) zb::SelectTomorrow(s, s.DetailVenue);
     if (!zb::DetailHasStake(s)) {
         std::cerr << "zubrica98-report: no stake on that race\n";
         return 1;
@@ -100,7 +105,8 @@ int main(int argc, char** argv) {
     _setmode(_fileno(stderr), _O_BINARY);
 #endif
     std::string folder;
-    bool json = false, bank = false, detail = false, book = false, totals = false;
+    bool json = false, bank = false, detail = false, raceGiven = false, book = false,
+         totals = false;
     int16_t meeting = 0, race = 0, tomorrow = 0;
     int list = -1;  // the bet list view to print, 0 to 3
     for (int i = 1; i < argc; ++i) {
@@ -121,18 +127,20 @@ int main(int argc, char** argv) {
             list = n[0] - '0';
         } else if (std::strcmp(argv[i], "--folder") == 0 && i + 1 < argc) {
             folder = argv[++i];
-        } else if (std::strcmp(argv[i], "--detail") == 0 && i + 2 < argc) {
+        } else if (std::strcmp(argv[i], "--detail") == 0 && i + 1 < argc) {
             detail = true;
-            if (!SmallIndex(argv[i + 1], 2, meeting) || !SmallIndex(argv[i + 2], 11, race))
-                return Usage();
-            i += 2;
+            if (!SmallIndex(argv[++i], 2, meeting)) return Usage();
+            if (i + 1 < argc && std::strncmp(argv[i + 1], "--", 2) != 0) {
+                if (!SmallIndex(argv[++i], 11, race)) return Usage();
+                raceGiven = true;
+            }
         } else if (std::strcmp(argv[i], "--tomorrow") == 0) {
             tomorrow = 1;
         } else {
             return Usage();
         }
     }
-    if ((tomorrow && !detail) ||
+    if ((tomorrow && !detail) || (detail && !tomorrow && !raceGiven) ||
         int(json) + int(bank) + int(detail) + int(list >= 0) + int(book) + int(totals) > 1)
         return Usage();
     if (folder.empty()) {

@@ -86,6 +86,17 @@ TEST_F(Detail, TomorrowReadsTheNextDaysFiles) {
     EXPECT_EQ(U16ToUtf8(s.PostTime), "9時50分");
 }
 
+// Without its own race's "ZO-" file a "UO-" file lays out no pairs, whatever
+// race was viewed before; an empty "DE-" file is no post time, not a failure.
+TEST_F(Detail, QuinellaOddsWithoutWinOddsFileAreNotLaidOut) {
+    Report(11, false);
+    d.dir.remove("ZO-52B.JRA");
+    d.dir.writeBytes("DE-52B.JRA", "");
+    EXPECT_NE(Report(11, false).find(" 馬  2- 7   1000 \r\n"), std::string::npos);
+    EXPECT_EQ(s.RunnerCount, 0);
+    EXPECT_EQ(U16ToUtf8(s.PostTime), "");
+}
+
 TEST_F(Detail, BoardRowsOfTheSettledRace) {
     Report(1, false);
     std::string rows;

@@ -78,10 +78,12 @@ TEST(LongSeed, UpToTheBoundIsTaken) {
     Pat98Dir(home.path()).seed(path);
     d.s->HomeFolder = home.path();
     EXPECT_TRUE(RefreshData(*d.s));
-    EXPECT_EQ(d.s->Pat98Folder, path);
-    // Longer than the system opens: no programme there, the last one stays.
+    // Longer than the system opens: no such folder, reported, and the folder
+    // in use stays with its programme.
+    EXPECT_EQ(d.s->Pat98Folder, d.tmp.path());
     EXPECT_EQ(d.s->RaceDate.view(), u"20261206");
-    EXPECT_EQ(d.titles(), "");
+    EXPECT_EQ(d.titles(), "Zubrica98\n");
+    EXPECT_NE(d.sink.messages.at(0).text.find("\n" + path + "\n"), std::string::npos);
 }
 
 TEST(LongSeed, BeyondTheBoundIsAFailureAndKeepsTheFolder) {

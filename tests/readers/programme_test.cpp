@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 
 #include "fixtures/pat98_writer.h"
+#include "fixtures/recording_sink.h"
 #include "readers/readers.h"
 #include "startup/run_error.h"
 
@@ -165,22 +167,56 @@ TEST_F(ProgrammeTest, DoubleByteTextCountsAsCharacters) {
 TEST(FolderRedirect, SeedFileSetsTheFolder) {
     TempDir t;
     Pat98Dir d(t.path());
+    const std::string data = t.path() + "/data";
+    std::filesystem::create_directory(data);
+    Pat98Dir(data).programme('A', ProgrammeFile{});
     auto s = std::make_unique<AppState>();
     s->HomeFolder = t.path();
     s->Pat98Folder = "/elsewhere";
     ReadFolderRedirect(*s);
     EXPECT_EQ(s->Pat98Folder, t.path());
-    d.seed("  /data/pat98 ");
+    d.seed("  " + data + " ");
     ReadFolderRedirect(*s);
-    EXPECT_EQ(s->Pat98Folder, "/data/pat98");
-    d.writeBytes("ZUBRICA.TXT", "x");  // shorter than a path and its line end
+    EXPECT_EQ(s->Pat98Folder, data);
+    d.writeBytes("ZUBRICA.TXT", "x");  // a folder "x" that is not there
     d.remove("zubrica.txt");
     ReadFolderRedirect(*s);
-    EXPECT_EQ(s->Pat98Folder, t.path());
+    EXPECT_EQ(s->Pat98Folder, data);
     d.remove("ZUBRICA.TXT");
     d.writeBytes("zubrica.txt", "   \r\n");
     ReadFolderRedirect(*s);
     EXPECT_EQ(s->Pat98Folder, t.path());
+}
+
+// A seed is taken only when its folder holds the programme; otherwise a
+// message names the folder and the one in use stays.
+TEST(FolderRedirect, OnlyToAFolderWithTheProgramme) {
+    TempDir t;
+    for (const char* sub : {"/pat", "/empty"}) std::filesystem::create_directory(t.path() + sub);
+    Pat98Dir(t.path() + "/pat").programme('A', ProgrammeFile{});
+    Pat98Dir(t.path()).writeBytes("afile", "x");
+    const std::pair<std::string, std::string> cases[] = {
+        // the seed after the scratch folder, the folder taken or the message's first line
+        {"/pat\n", "/pat"},
+        {"/pat", "/pat"},
+        {"/pat\r\n/empty\r\n", "/pat"},
+        {"/gone\r\n", "zubrica.txt のフォルダがありません。"},
+        {"/afile\n", "zubrica.txt の指すものはフォルダではありません。"},
+        {"/empty", "zubrica.txt のフォルダに投票要項 (UY-A.JRA) がありません。"}};
+    for (const auto& [seed, result] : cases) {
+        fixture::RecordingSink sink;
+        auto s = std::make_unique<AppState>();
+        s->HomeFolder = t.path();
+        s->Pat98Folder = "/in use";
+        s->Messages = &sink;
+        Pat98Dir(t.path()).writeBytes("zubrica.txt", t.path() + seed);
+        ReadFolderRedirect(*s);
+        const bool taken = result[0] == '/';
+        const std::string named = t.path() + seed.substr(0, seed.find_first_of("\r\n"));
+        EXPECT_EQ(s->Pat98Folder, taken ? t.path() + result : "/in use");
+        EXPECT_EQ(sink.messages.empty() ? "" : sink.messages[0].text,
+                  taken ? "" : result + "\n" + named + "\n/in use から読みます。");
+    }
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
 
 #include "fixtures/case_name.h"
@@ -99,6 +100,12 @@ INSTANTIATE_TEST_SUITE_P(
             [](LoadedDay& d) {
                 d.dir.seed(d.tmp.path() + "/漢x");
                 Unassign(d, "zubrica.txt");
+                // The folder it then names, with the programme: a redirect is taken.
+                const std::string far = d.tmp.path() + "/\uFFFDx";
+                std::filesystem::create_directory(std::filesystem::path(d.tmp.path()) /
+                                                  std::filesystem::path(u8"\uFFFDx"));
+                fixture::Pat98Dir(far).writeBytes("UY-A.JRA",
+                                                  fixture::ReadAll(d.dir.file("UY-A.JRA")));
             },
             [](const LoadedDay& d) { EXPECT_EQ(d.s->Pat98Folder, d.tmp.path() + "/\uFFFDx"); }}),
     fixture::CaseName<ReaderCase>);

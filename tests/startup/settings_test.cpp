@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <filesystem>
 #include <memory>
 
 #include "fixtures/pat98_writer.h"
+#include "fixtures/recording_sink.h"
 #include "startup/ini.h"
 
 namespace zb {
@@ -58,7 +60,10 @@ TEST_F(SettingsTest, BarValues) {
     ini("[OPTION]\r\nBar=\r\n");
     LoadSettings(*s);
     EXPECT_TRUE(s->settings.Bar);
-    ini("[OPTION]\r\nBar=abc\r\n");
+    ini("[OPTION]\r\nBar=abc\r\n");  // not a number: the default
+    LoadSettings(*s);
+    EXPECT_TRUE(s->settings.Bar);
+    ini("[OPTION]\r\nBar=0\r\n");
     LoadSettings(*s);
     EXPECT_FALSE(s->settings.Bar);
     ini("[OPTION]\r\nBar=-1\r\nBackClor=\r\n");
@@ -67,13 +72,45 @@ TEST_F(SettingsTest, BarValues) {
     EXPECT_EQ(s->settings.BackClor, 16777215);
 }
 
-TEST_F(SettingsTest, ValueBeyondItsFieldIsOverflow) {
+TEST_F(SettingsTest, ValueBeyondItsFieldGivesTheDefault) {
     ini("[OPTION]\r\nPos=40000\r\n");
-    try {
+    LoadSettings(*s);
+    EXPECT_EQ(s->settings.Pos, 0);
+}
+
+// A value the program cannot use: the key's default, one message naming the
+// file and the value, and a save that writes the default (without the mark),
+// so the next start is quiet.
+TEST_F(SettingsTest, BadValueGivesTheDefaultOnceAndIsSavedSane) {
+    const std::pair<std::string, std::string> cases[] = {
+        // the file's value, its line after the save
+        {"ForeClor3=red", "ForeClor3=0"},
+        {"ForeClor3=255", "ForeClor3=255"},
+        {"BackClor=16777216", "BackClor=16777215"},
+        {"BackClor=-1", "BackClor=16777215"},
+        {"Pos=32768", "Pos=0"},
+        {"Bar=no", "Bar=1"},
+        {"Debug=on", "Debug=0"},
+        {"[WINDOW]\r\nTop2=1e9", "Top2=0"},
+        {"[WINDOW]\r\nTop2=2147483648", "Top2=0"},
+        {"\xEF\xBB\xBF[OPTION]\r\nPos=1", "Pos=1"}};
+    for (const auto& [value, line] : cases) {
+        fixture::RecordingSink sink;
+        s->Messages = &sink;
+        ini(value.find('[') == std::string::npos ? "[OPTION]\r\n" + value : value);
         LoadSettings(*s);
-        FAIL();
-    } catch (const RunError& e) {
-        EXPECT_EQ(e.number, kErrOverflow);
+        SaveSettings(*s);
+        LoadSettings(*s);
+        const std::string v = value.substr(value.rfind('\n') + 1);
+        EXPECT_EQ(sink.messages.empty() ? "" : sink.messages[0].text,
+                  v == line ? ""
+                            : "設定ファイルの次の値は使えないため、初期値にしました。\n" +
+                                  SettingsPath(*s) + "\n" + v);
+        EXPECT_LE(sink.messages.size(), 1u);
+        const std::string file = saved();
+        EXPECT_NE(file.find("\n" + line + "\r"), std::string::npos) << file;
+        EXPECT_EQ(file.find("[OPTION]"), file.rfind("[OPTION]")) << file;
+        EXPECT_EQ(file.rfind("[", 0), 0u) << file;
     }
 }
 

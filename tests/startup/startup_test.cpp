@@ -125,12 +125,14 @@ TEST_F(StartupTest, DebugReadsTheFixedFolder) {
     EXPECT_EQ(sink.messages.at(0).text, "本ｿﾌﾄをPAT98ｲﾝｽﾄｰﾙﾌｫﾙﾀﾞに移動させてください。");
 }
 
-TEST_F(StartupTest, SettingsOverflowEndsStartUpThroughTheRunErrorReport) {
+TEST_F(StartupTest, SettingsOverflowIsReportedAndStartUpGoesOn) {
     settings("[OPTION]\r\nPos=99999\r\n");
     fullFolder();
-    EXPECT_FALSE(Main(*s, platform));
-    ASSERT_EQ(sink.messages.size(), 1u);
-    EXPECT_EQ(sink.messages[0].title, "MAIN  6");
+    EXPECT_TRUE(Main(*s, platform));
+    ASSERT_GE(sink.messages.size(), 1u);
+    EXPECT_EQ(sink.messages[0].title, "Zubrica98");
+    EXPECT_EQ(sink.messages[0].text.substr(sink.messages[0].text.rfind('\n')), "\nPos=99999");
+    EXPECT_EQ(s->settings.Pos, 0);
 }
 
 TEST_F(StartupTest, BadProgrammeAtStartIsReportedUnderInit) {

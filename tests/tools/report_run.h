@@ -31,10 +31,10 @@ inline std::string ShellPath(std::string path) {
     return "\"" + path + "\"";
 }
 
-inline ReportRun RunReport(const std::vector<std::string>& args) {
+inline ReportRun RunProgram(const std::string& binary, const std::vector<std::string>& args) {
     fixture::TempDir t;
     const std::string errFile = t.path() + "/err";
-    std::string cmd = ShellPath(ZB_REPORT_BINARY);
+    std::string cmd = ShellPath(binary);
     for (const std::string& a : args) cmd += " " + (a.rfind("--", 0) == 0 ? a : ShellPath(a));
     cmd += " 2>" + ShellPath(errFile);
 #ifdef _WIN32
@@ -59,6 +59,10 @@ inline ReportRun RunReport(const std::vector<std::string>& args) {
 #endif
     r.err = fixture::ReadAll(errFile);
     return r;
+}
+
+inline ReportRun RunReport(const std::vector<std::string>& args) {
+    return RunProgram(ZB_REPORT_BINARY, args);
 }
 
 }  // namespace zb::test

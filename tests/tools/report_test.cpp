@@ -92,6 +92,13 @@ TEST(Report, DetailOfDemoRaces) {
               "詳細 - 阪神 5回 2日 前売\n"
               " 馬  4- 8    200  [  47.2]\r\n"
               "投票\t200\n払戻\t0\n損益\t-200\n回収率\t0\n");
+    // Tomorrow's race is the one the chart's click picks, whatever R says.
+    const ReportRun click = detail({"1", "--tomorrow"});
+    EXPECT_EQ(click.status, 0);
+    EXPECT_EQ(click.out, detail({"1", "1", "--tomorrow"}).out);
+    EXPECT_EQ(detail({"1", "7", "--tomorrow"}).out, click.out);
+    EXPECT_EQ(detail({"2", "--tomorrow"}).status, 1);  // Chukyo: nothing on tomorrow
+    EXPECT_EQ(detail({"0"}).status, 1);                // a race of today needs R
     ReportRun none = detail({"0", "2"});
     EXPECT_EQ(none.status, 1);
     EXPECT_EQ(none.out, "");
@@ -128,6 +135,15 @@ TEST(Report, HelpPrintsTheUsageAndSucceeds) {
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out.rfind("usage: zubrica98-report [--folder DIR]\n", 0), 0u);
     EXPECT_EQ(r.err, "");
+}
+
+TEST(Demo, OptionsAreNoFolderNames) {
+    for (const char* arg : {"--help", "--bogus"}) {
+        ReportRun r = test::RunProgram(ZB_DEMO_BINARY, {arg});
+        EXPECT_EQ(r.status, arg[2] == 'h' ? 0 : 1);
+        EXPECT_EQ((r.out + r.err).rfind("usage: zubrica98-demo DIR\n", 0), 0u);
+        EXPECT_FALSE(std::filesystem::exists(arg));
+    }
 }
 
 TEST(Report, JsonIsUtf8ForAShiftJisFolderName) {
