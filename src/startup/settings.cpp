@@ -89,6 +89,7 @@ void ApplySettings(AppState& s, const IniDocument& doc) {
     st.Bold = 1;
     st.Pos = keys.small(kOption, "Pos");
     st.Bar = keys.number(kOption, "Bar", 1, INT32_MIN, INT32_MAX) != 0;
+    st.AutoRefresh = keys.number(kOption, "AutoRefresh", 0, 0, 1) != 0;
     for (int i = 0; i <= 16; ++i) st.ForeClor(i) = keys.colour(Key("ForeClor", i), 0);
     for (int i = 0; i < kWindowSlots; ++i) {
         st.Top(i) = keys.position(Key("Top", i));
@@ -124,6 +125,9 @@ void SaveSettings(AppState& s) {
         put(kOption, "Bold", st.Bold);
         put(kOption, "Pos", st.Pos);
         put(kOption, "Bar", st.Bar ? 1 : 0);
+        // Written once the option has been used: a file without it stays as before.
+        if (st.AutoRefresh || doc.get(kOption, "AutoRefresh"))
+            put(kOption, "AutoRefresh", st.AutoRefresh);
         for (int i = 0; i <= 16; ++i) put(kOption, Key("ForeClor", i), st.ForeClor(i));
         for (int i = 0; i < kWindowSlots; ++i) {
             put(kWindow, Key("Top", i), st.Top(i));
