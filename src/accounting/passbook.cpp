@@ -1,5 +1,6 @@
 #include "accounting/passbook.h"
 
+#include <charconv>
 #include <new>
 
 #include "accounting/day_figures.h"
@@ -88,38 +89,53 @@ bool Blank(std::string_view t) {
     return t.find_first_not_of(' ') == std::string_view::npos;
 }
 
-// A field of the line, as if the line were filled with blanks to its length.
-std::string Padded(std::string_view line, std::size_t pos, std::size_t len) {
-    std::string f(pos < line.size() ? line.substr(pos, len) : std::string_view{});
-    f.resize(len, ' ');
-    return f;
+// One amount field, as the store writes it: the number, then blanks. A field
+// left blank or all zeros carries 0. False for anything the next write would
+// change (leading blanks or zeros, a plus sign, a number too wide).
+bool ReadAmount(std::string_view field, int32_t& v) {
+    const std::size_t end = field.find_last_not_of(' ');
+    if (end == std::string_view::npos || field.find_first_not_of('0') == std::string_view::npos) {
+        v = 0;
+        return true;
+    }
+    const std::string_view text = field.substr(0, end + 1);
+    const auto [p, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
+    if (ec != std::errc() || p != text.data() + text.size()) return false;
+    char back[16];
+    const auto [q, ec2] = std::to_chars(back, back + sizeof back, v);
+    return ec2 == std::errc() && std::string_view(back, static_cast<std::size_t>(q - back)) == text;
 }
 
-// Whether writing the entry back gives the line again. What carries nothing
-// may differ: blanks after the last field, an amount left blank or all
+// A line of the file read into an entry, when writing the entry back gives
+// the line again. What carries nothing may differ: blanks after the last
+// field (or none where an editor cut them), an amount left blank or all
 // zeros, a blank empty slot (written as "00000000"). Anything else would be
-// cut, moved or lost by the next write, or is no day at all.
-bool WrittenBackWhole(std::string_view line, const PassbookEntry& e) {
+// cut, moved or lost by the next write, or is no day at all; so is any byte
+// but printable ASCII, and a date that is not eight digits.
+bool ReadDayLine(std::string_view line, PassbookEntry& e) {
     for (unsigned char c : line)
         if (c < 0x20 || c > 0x7E) return false;
     if (line.size() > kPassbookLineLength) {
         if (!Blank(line.substr(kPassbookLineLength))) return false;
         line = line.substr(0, kPassbookLineLength);
     }
-    const std::string canonical = PassbookLine(e);
-    struct Span {
-        std::size_t pos, len;
-        int32_t value;
+    auto field = [&](std::size_t pos, std::size_t len) {
+        return pos < line.size() ? line.substr(pos, len) : std::string_view{};
     };
-    for (Span f : {Span{8, 8, e.stake}, Span{16, 8, e.payout}, Span{24, 9, e.profit}}) {
-        const std::string text = Padded(line, f.pos, f.len);
-        const bool nothing = f.value == 0 && (Blank(text) || text == std::string(f.len, '0'));
-        if (text != canonical.substr(f.pos, f.len) && !nothing) return false;
+    if (!ReadAmount(field(8, 8), e.stake) || !ReadAmount(field(16, 8), e.payout) ||
+        !ReadAmount(field(24, 9), e.profit))
+        return false;
+    const std::string_view date = field(0, 8);
+    if (Blank(date)) {
+        e.date = FixedText<8>();
+        return e.stake == 0 && e.payout == 0 && e.profit == 0;
     }
-    // A date is yyyymmdd: anything else is a note or a line out of place.
-    const std::string date = Padded(line, 0, 8);
-    if (Blank(date)) return e.stake == 0 && e.payout == 0 && e.profit == 0;
-    return date.find_first_not_of("0123456789") == std::string::npos;
+    if (date.size() != 8 || date.find_first_not_of("0123456789") != std::string_view::npos)
+        return false;
+    char16_t d[8];
+    for (std::size_t i = 0; i < 8; ++i) d[i] = static_cast<char16_t>(date[i]);
+    e.date.assign(std::u16string_view(d, 8));
+    return true;
 }
 
 void AddToSums(AppState& s, const PassbookEntry& e) {
@@ -142,14 +158,11 @@ RunError AtLine(const RunError& e, const std::string& path, int line) {
 
 void ReadLines(AppState& s, LineReader& in, const std::string& path) {
     auto line = [&]() {
-        std::string_view text = in.next();
-        try {
-            PassbookEntry e = ParsePassbookLine(text);
-            if (!WrittenBackWhole(text, e)) Fail(kErrTypeMismatch);
-            return e;
-        } catch (const RunError& e) {
-            throw AtLine(e, path, in.lineNumber());
-        }
+        PassbookEntry e;
+        if (!ReadDayLine(in.next(), e))
+            throw AtLine(RunError(kErrTypeMismatch, ErrorDescription(kErrTypeMismatch)), path,
+                         in.lineNumber());
+        return e;
     };
     auto day = [&](PassbookEntry e) {
         try {

@@ -411,6 +411,13 @@ void FmKei::ToolbarClick(int index) {
     });
 }
 
+void FmKei::restore(Place p) {
+    if (p.view < 1 || p.view > kTotalsView) return;
+    buttons_[static_cast<std::size_t>(p.view)]->setChecked(true);
+    ToolbarClick(p.view);
+    vScroll1_->setValue(p.page);
+}
+
 void FmKei::SaveCsv() {
     // The view stays checked: saving is no view of its own.
     buttons_[static_cast<std::size_t>(view_)]->setChecked(true);

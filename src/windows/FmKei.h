@@ -65,6 +65,13 @@ class FmKei : public QWidget {
     // Asks where to save the CSV (a file dialog); empty when cancelled.
     using PickSaveFile = std::function<std::string(QWidget* parent, const std::string& suggested)>;
     void setPickSaveFile(PickSaveFile pick) { pickSaveFile_ = std::move(pick); }
+    // The view and page shown, so that a window opened anew after a refresh
+    // shows them again.
+    struct Place {
+        int view = 1, page = 0;
+    };
+    Place place() const { return {view_, vScroll1_->value()}; }
+    void restore(Place p);
 
     QToolBar* toolbar() const { return toolbar_; }
     QAction* toolButton(int index) const;  // 1 to 6
