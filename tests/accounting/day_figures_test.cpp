@@ -4,7 +4,9 @@
 
 #include <memory>
 
+#include "fixtures/loaded_day.h"
 #include "startup/run_error.h"
+#include "startup/startup.h"
 
 namespace zb {
 namespace {
@@ -152,6 +154,65 @@ TEST_F(DayFigures, OverflowIsFailureSix) {
     s.PayoutTotal = 0;
     s.AdvanceStakeNet = INT32_MIN;
     EXPECT_EQ(number(s), kErrOverflow);
+}
+
+// A failed pass leaves half-built totals: the window keeps those of the last
+// pass that succeeded, and before any did, the programme's day with zeros.
+TEST(ShownFigures, FailedPassKeepsTheLastGoodFigures) {
+    const struct {
+        const char* name;
+        bool goodFirst;
+        bool badLog;  // a day kind that is a letter: comp 13; else a short result file
+        const char* title;
+    } cases[] = {
+        {"settlement fails after a good pass", true, true, "comp  13\n"},
+        {"results fail after a good pass", true, false, "Akekka  62\n"},
+        {"settlement fails at start-up", false, true, "comp  13\n"},
+        {"results fail at start-up", false, false, "Akekka  62\n"},
+    };
+    auto texts = [](const AppState& st) {
+        const MainTexts t = ComputeMainTexts(st);
+        std::u16string all = t.stakeToolTip;
+        for (const auto& l : t.label) all += u"|" + l;
+        return all;
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        fixture::LoadedDay d;
+        fixture::RaceDay day("20261206");
+        day.meeting(5, 5, 2).result(5, 1, fixture::RaceResult().win(4, 1500));
+        day.buy("20261206", {fixture::Bet::Win(5, 1, 2, 1), fixture::Bet::Win(5, 1, 4, 1),
+                             fixture::Bet::Win(5, 2, 4, 1)});
+        day.buy("20261205", {fixture::Bet::Win(5, 1, 4, 2).later()});
+        day.write(d.dir);
+        auto spoil = [&] {
+            if (c.badLog) {
+                fixture::Line file = fixture::PurchaseLine(
+                    "0001", {fixture::Bet::Win(5, 1, 2, 1), fixture::Bet::Win(5, 1, 4, 1),
+                             fixture::Bet::Win(5, 2, 4, 1)});
+                file.at(23 + 19 + 3, "X");
+                d.dir.writeText("P0001.JRA", file);
+            } else {
+                d.dir.writeBytes("KS-56521.JRA", "short");
+            }
+        };
+        if (!c.goodFirst) spoil();
+        ASSERT_TRUE(Main(*d.s, StartPlatform{d.tmp.path(), d.tmp.path(), 11520, 15360}));
+        const std::u16string good = texts(*d.s);
+        if (c.goodFirst) {
+            ASSERT_EQ(d.titles(), "");
+            ASSERT_NE(good.find(u"|あと100円未確定|"), std::u16string::npos);
+            spoil();
+            RefreshData(*d.s);
+            EXPECT_EQ(texts(*d.s), good);
+        } else {
+            EXPECT_EQ(good,
+                      u"|2026年12月6日 SUN|本日は未投票です|投票|払戻|損益|回収|残高|"
+                      u"円|円|円|％|円|0|0|0|0|0");
+        }
+        EXPECT_TRUE(d.s->LastPassFailed);
+        EXPECT_EQ(d.titles(), c.title);
+    }
 }
 
 }  // namespace
