@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QScrollBar>
 #include <QToolBar>
+#include <QWheelEvent>
 
 #include "windows/event_handler.h"
 #include "windows/slot_position.h"
@@ -187,6 +188,14 @@ void FmKei::ToolbarClick(int index) {
                 break;
         }
     });
+}
+
+void FmKei::wheelEvent(QWheelEvent* e) {
+    // The wheel over the rows turns the pages as over the scroll bar.
+    if (vScroll1_->isEnabled())
+        QCoreApplication::sendEvent(vScroll1_, e);
+    else
+        e->ignore();
 }
 
 void FmKei::closeEvent(QCloseEvent* e) {

@@ -39,6 +39,7 @@ class FmKei : public QWidget {
 
   protected:
     void closeEvent(QCloseEvent* e) override;
+    void wheelEvent(QWheelEvent* e) override;
 
   private:
     using Column = std::array<QLabel*, kPassbookRows>;
