@@ -1,9 +1,11 @@
 #include "windows/toolbar_pictures.h"
 
+#include <QCoreApplication>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
 #include <cmath>
+#include <map>
 
 namespace zb {
 
@@ -108,9 +110,7 @@ void Arrow(QPainter& g, bool up) {
     g.drawPath(a);
 }
 
-}  // namespace
-
-QIcon ToolbarIcon(ToolbarPicture picture) {
+QIcon DrawIcon(ToolbarPicture picture) {
     QPixmap p = Blank();
     {
         QPainter g(&p);
@@ -150,6 +150,24 @@ QIcon ToolbarIcon(ToolbarPicture picture) {
         }
     }
     return QIcon(p);
+}
+
+// Drawn once: the style caches each icon's pixmaps under the icon's own key,
+// so icons drawn anew at every opening of a window grew that cache for good.
+std::map<ToolbarPicture, QIcon>& Drawn() {
+    static auto* icons = new std::map<ToolbarPicture, QIcon>;
+    return *icons;
+}
+
+}  // namespace
+
+QIcon ToolbarIcon(ToolbarPicture picture) {
+    std::map<ToolbarPicture, QIcon>& icons = Drawn();
+    // Their pixmaps go with the application.
+    if (icons.empty()) qAddPostRoutine([] { Drawn().clear(); });
+    auto it = icons.find(picture);
+    if (it == icons.end()) it = icons.emplace(picture, DrawIcon(picture)).first;
+    return it->second;
 }
 
 }  // namespace zb
