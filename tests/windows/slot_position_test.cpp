@@ -6,50 +6,36 @@
 #include <QtTest>
 
 #include "windows/FmKei.h"
-#include "windows/twips.h"
 
 class SlotPositionTest : public QObject {
     Q_OBJECT
   private slots:
     void reachablePosition() {
-        // A 1280 x 1024 screen less a taskbar of 24, a second screen on its left.
+        // 1280 x 1024 less a taskbar of 24, and a second screen on its left.
         const QRect home(0, 0, 1280, 1000);
         const QRegion one(home), two = one + QRect(-1024, 0, 1024, 768);
-        const QSize bar(200, 20);
-        const QPoint dflt(900, 700);
+        const QPoint d(900, 700);
         const struct {
-            const char* name;
             QPoint saved;
             QRegion area;
             QPoint fallback, expected;
         } cases[] = {
-            {"on screen", {100, 100}, one, dflt, {100, 100}},
-            {"flush with the right edge", {1080, 0}, one, dflt, {1080, 0}},
-            {"a pixel beyond the right edge", {1081, 0}, one, dflt, dflt},
-            {"a pixel above the top", {100, -1}, one, dflt, dflt},
-            {"under the taskbar", {100, 981}, one, dflt, dflt},
-            {"just above the taskbar", {100, 980}, one, dflt, {100, 980}},
-            {"far off", {20000, -20000}, one, dflt, dflt},
-            {"on the second screen", {-500, 100}, two, dflt, {-500, 100}},
-            {"below the second screen", {-500, 760}, two, dflt, dflt},
-            {"second screen gone", {-500, 100}, one, dflt, dflt},
-            {"default of a larger screen", {-500, 100}, one, {1800, 1500}, {1080, 980}},
-            {"default above and left", {5000, 5000}, one, {-300, -40}, {0, 0}},
+            {{1080, 980}, one, d, {1080, 980}},             // flush with the corner
+            {{1081, 0}, one, d, d},                         // a pixel beyond the right edge
+            {{100, 981}, one, d, d},                        // under the taskbar
+            {{100, -1}, one, d, d},                         // above the top
+            {{-500, 100}, two, d, {-500, 100}},             // on the second screen
+            {{-500, 760}, two, d, d},                       // below the second screen
+            {{-500, 100}, one, {1800, 1500}, {1080, 980}},  // a larger screen's default
+            {{5000, 5000}, one, {-300, -40}, {0, 0}},
         };
         for (const auto& c : cases)
-            QVERIFY2(zb::ReachablePosition(c.saved, c.fallback, bar, c.area, home) == c.expected,
-                     c.name);
-    }
-
-    void windowSavedOffScreenOpensAtItsDefault() {
+            QCOMPARE(zb::ReachablePosition(c.saved, c.fallback, {200, 20}, c.area, home),
+                     c.expected);
+        // Wired into every window: a passbook saved far right opens at 0, 0.
         zb::AppState s;
         s.settings.Left(zb::kSlotPassbook) = 300000;
-        s.settings.Top(zb::kSlotPassbook) = 1500;
-        zb::FmKei far(s);
-        QCOMPARE(far.pos(), QPoint(0, 0));  // the passbook's default
-        s.settings.Left(zb::kSlotPassbook) = 3000;
-        zb::FmKei near(s);
-        QCOMPARE(near.pos(), QPoint(zb::TwipsToPxX(3000), zb::TwipsToPxY(1500)));
+        QCOMPARE(zb::FmKei(s).pos(), QPoint(0, 0));
     }
 };
 
