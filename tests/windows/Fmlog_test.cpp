@@ -183,8 +183,7 @@ class FmlogTest : public QObject {
         QCOMPARE(top - b->picture2()->y(), zb::TwipsToPxY(240));
         QCOMPARE(b->lbTtl(10)->text(), QString());
         SavePng(b, "FmVision_dead_heat_scrolled.png");
-        // The wheel over the rows (they pass it on) scrolls too; the rows
-        // stay inside the border.
+        // The wheel scrolls too; the rows stay inside the border.
         b->vScroll1()->setValue(0);
         QWheelEvent down({5, 5}, {5, 5}, {}, {0, -120}, Qt::NoButton, {}, Qt::NoScrollPhase, false);
         QApplication::sendEvent(b, &down);
