@@ -22,25 +22,54 @@ int DigitsValue(std::u16string_view s) {
     return v;
 }
 
-}  // namespace
-
-int32_t DayStake(const AppState& s) {
-    return Sub(s.StakeTotal, s.AdvanceStakeNet);
+int32_t DayStake(const DayTotals& d) {
+    return Sub(d.StakeTotal, d.AdvanceStakeNet);
 }
-int32_t DayProfit(const AppState& s) {
-    return Sub(s.PayoutTotal, DayStake(s));
+int32_t DayProfit(const DayTotals& d) {
+    return Sub(d.PayoutTotal, DayStake(d));
 }
-int32_t Balance(const AppState& s) {
-    return Sub(Add(s.AccountBalance, s.PayoutTotal), s.StakeTotal);
+int32_t Balance(const DayTotals& d) {
+    return Sub(Add(d.AccountBalance, d.PayoutTotal), d.StakeTotal);
 }
 
-int32_t ReturnRateTenths(const AppState& s) {
-    if (s.StakeTotal < 1) return 0;
+int32_t ReturnRateTenths(const DayTotals& d) {
+    if (d.StakeTotal < 1) return 0;
     double r =
-        std::floor(static_cast<double>(s.PayoutTotal) / static_cast<double>(s.StakeTotal) * 1000.0);
+        std::floor(static_cast<double>(d.PayoutTotal) / static_cast<double>(d.StakeTotal) * 1000.0);
     if (!(r >= static_cast<double>(INT32_MIN) && r <= static_cast<double>(INT32_MAX)))
         Fail(kErrOverflow);
     return static_cast<int32_t>(r);
+}
+
+}  // namespace
+
+DayTotals LiveTotals(const AppState& s) {
+    DayTotals d;
+    d.RaceDate = s.RaceDate;
+    d.AccountBalance = s.AccountBalance;
+    d.StakeTotal = s.StakeTotal;
+    d.AdvanceStakeNet = s.AdvanceStakeNet;
+    d.PayoutTotal = s.PayoutTotal;
+    d.OpenStake = s.OpenStake;
+    d.TodayBetCount = s.TodayBetCount;
+    return d;
+}
+
+DayTotals ShownTotals(const AppState& s) {
+    return s.LastPassFailed ? s.ShownDay : LiveTotals(s);
+}
+
+int32_t DayStake(const AppState& s) {
+    return DayStake(LiveTotals(s));
+}
+int32_t DayProfit(const AppState& s) {
+    return DayProfit(LiveTotals(s));
+}
+int32_t Balance(const AppState& s) {
+    return Balance(LiveTotals(s));
+}
+int32_t ReturnRateTenths(const AppState& s) {
+    return ReturnRateTenths(LiveTotals(s));
 }
 
 std::u16string RateText(int32_t tenths) {
@@ -76,34 +105,35 @@ std::u16string DateLine(const FixedText<8>& raceDate) {
     return std::u16string(TrimBlanks(d));
 }
 
-std::u16string StatusLine(const AppState& s) {
-    if (s.TodayBetCount == 0) return u"本日は未投票です";
-    if (s.OpenStake > 0) return u"あと" + Dec(s.OpenStake) + u"円未確定";
+std::u16string StatusLine(const DayTotals& d) {
+    if (d.TodayBetCount == 0) return u"本日は未投票です";
+    if (d.OpenStake > 0) return u"あと" + Dec(d.OpenStake) + u"円未確定";
     return u"全投票が確定しました";
 }
 
-std::u16string StakeToolTip(const AppState& s) {
-    if (s.AdvanceStakeNet > 0)
-        return u"当日：" + Dec(DayStake(s)) + u"円\u3000前日：" + Dec(s.AdvanceStakeNet) + u"円";
-    if (s.AdvanceStakeNet < 0)
-        return u"前売にて " + Dec(Sub(int32_t{0}, s.AdvanceStakeNet)) + u"円 投票済み";
+std::u16string StakeToolTip(const DayTotals& d) {
+    if (d.AdvanceStakeNet > 0)
+        return u"当日：" + Dec(DayStake(d)) + u"円\u3000前日：" + Dec(d.AdvanceStakeNet) + u"円";
+    if (d.AdvanceStakeNet < 0)
+        return u"前売にて " + Dec(Sub(int32_t{0}, d.AdvanceStakeNet)) + u"円 投票済み";
     return {};
 }
 
 MainTexts ComputeMainTexts(const AppState& s) {
     static const char16_t* const kFixed[] = {u"投票", u"払戻", u"損益", u"回収", u"残高",
                                              u"円",   u"円",   u"円",   u"％",   u"円"};
+    const DayTotals d = ShownTotals(s);
     MainTexts t;
     t.caption = u"Zubrica98";
-    t.label[0] = DateLine(s.RaceDate);
-    t.label[1] = StatusLine(s);
+    t.label[0] = DateLine(d.RaceDate);
+    t.label[1] = StatusLine(d);
     for (int i = 2; i <= 11; ++i) t.label[static_cast<std::size_t>(i)] = kFixed[i - 2];
-    t.label[12] = Dec(s.StakeTotal);
-    t.label[13] = Dec(s.PayoutTotal);
-    t.stakeToolTip = StakeToolTip(s);
-    t.label[14] = ProfitText(DayProfit(s));
-    t.label[16] = Dec(Balance(s));
-    t.label[15] = RateText(ReturnRateTenths(s));
+    t.label[12] = Dec(d.StakeTotal);
+    t.label[13] = Dec(d.PayoutTotal);
+    t.stakeToolTip = StakeToolTip(d);
+    t.label[14] = ProfitText(DayProfit(d));
+    t.label[16] = Dec(Balance(d));
+    t.label[15] = RateText(ReturnRateTenths(d));
     return t;
 }
 

@@ -21,14 +21,21 @@ int32_t Balance(const AppState& s);
 // Return rate in tenths of a percent.
 int32_t ReturnRateTenths(const AppState& s);
 
+// The totals as the readers left them.
+DayTotals LiveTotals(const AppState& s);
+// What the window shows: the live totals, or after a failed pass those of
+// the last pass that succeeded.
+DayTotals ShownTotals(const AppState& s);
+
 // The pieces of the texts.
 std::u16string DateLine(const FixedText<8>& raceDate);  // "2001年5月4日 FRI"
-std::u16string StatusLine(const AppState& s);
-std::u16string StakeToolTip(const AppState& s);
+std::u16string StatusLine(const DayTotals& d);
+std::u16string StakeToolTip(const DayTotals& d);
 std::u16string ProfitText(int32_t profit);  // "+250", "0", "-2300"
 std::u16string RateText(int32_t tenths);    // 853 "85.3", 1000 "100"
 
-// Every text of the window. An amount that overflows its 32 bits is failure 6.
+// Every text of the window, from ShownTotals. An amount that overflows its 32
+// bits is failure 6.
 MainTexts ComputeMainTexts(const AppState& s);
 
 // The posting step of the redraw: posts the day to the passbook when no stake

@@ -68,6 +68,18 @@ class MessageSink {
     virtual void critical(const std::string& title, const std::string& text) = 0;
 };
 
+// The figures the main window shows, kept from the last reading pass that
+// succeeded: a failed pass leaves its totals half built.
+struct DayTotals {
+    FixedText<8> RaceDate;
+    int32_t AccountBalance = 0;
+    int32_t StakeTotal = 0;
+    int32_t AdvanceStakeNet = 0;
+    int32_t PayoutTotal = 0;
+    int32_t OpenStake = 0;
+    int16_t TodayBetCount = 0;
+};
+
 struct AppState {
     // Control and paths.
     std::string CurrentProc;
@@ -111,6 +123,7 @@ struct AppState {
     int32_t PayoutTotal = 0;
     int32_t OpenStake = 0;
     int16_t TodayBetCount = 0;
+    DayTotals ShownDay;  // shown instead of the totals while LastPassFailed
 
     // Payouts.
     Table<PayoutEntry, 0, kMaxPayoutEntries - 1> PayoutTable;

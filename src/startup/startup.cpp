@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "accounting/day_figures.h"
 #include "accounting/passbook.h"
 #include "accounting/settlement.h"
 #include "platform/folder_index.h"
@@ -102,6 +103,9 @@ bool Main(AppState& s, const StartPlatform& platform) {
             return;
         }
         ReadPassbook(s);
+        // Until a pass succeeds the window shows the programme's day, no figures.
+        s.ShownDay = DayTotals{};
+        s.ShownDay.RaceDate = s.RaceDate;
         LoadAll(s);
         // Only a missing purchase log is news here: a pass that failed after
         // the results reader left code 1 ("no result yet") has been reported.
@@ -125,6 +129,7 @@ void LoadAll(AppState& s) {
         }
     });
     s.LastPassFailed = !ok;
+    if (ok) s.ShownDay = LiveTotals(s);
     // Cleared on failure too: otherwise one bad file would stop every later refresh.
     s.LoadBusy = 0;
 }

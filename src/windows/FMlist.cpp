@@ -58,9 +58,11 @@ QAction* FMlist::toolButton(int index) const {
 
 void FMlist::Load() {
     ApplyBorderLook(text1_, s_.settings.Border3D, s_.settings.Border);
-    QPalette pal = text1_->palette();
+    // White behind the text only: the scroll bar keeps the application's
+    // palette (see ApplyBorderLook in look.h).
+    QPalette pal = text1_->viewport()->palette();
     pal.setColor(QPalette::Base, Qt::white);
-    text1_->setPalette(pal);
+    text1_->viewport()->setPalette(pal);
     MoveToSlot(this, s_, kSlotBetList);
     ShowReport();
     if (QAction* pressed = toolButton(s_.ListView + 1)) pressed->setChecked(true);

@@ -11,6 +11,7 @@
 #include <QMouseEvent>
 #include <QToolBar>
 #include <QWindowStateChangeEvent>
+#include <algorithm>
 #include <cmath>
 #include <new>
 
@@ -138,16 +139,16 @@ FMmain::FMmain(AppState& state, QWidget* parent)
     picture2_->installEventFilter(this);
     picture2_->setFont(WithoutFallbacks(font()));
 
-    QFont valueFont(QStringLiteral("ＭＳ Ｐゴシック"));
-    valueFont.setPointSizeF(9.75);
-    valueFont = WithoutFallbacks(valueFont);
+    valueFont_ = QFont(QStringLiteral("ＭＳ Ｐゴシック"));
+    valueFont_.setPointSizeF(9.75);
+    valueFont_ = WithoutFallbacks(valueFont_);
     for (int i = 0; i < kLabelCount; ++i) {
         const LabelDesign& d = kLabels[i];
         auto* l = new QLabel(Q(d.caption), picture2_);
         l->setObjectName(QStringLiteral("label%1").arg(i));
         l->setAlignment(d.align);
         l->setAutoFillBackground(false);
-        if (i >= 12) l->setFont(valueFont);
+        if (i >= 12) l->setFont(valueFont_);
         l->installEventFilter(this);
         labels_[static_cast<std::size_t>(i)] = l;
     }
@@ -220,23 +221,57 @@ void FMmain::ApplyPanelAppearance() {
     QPalette pal = picture2_->palette();
     pal.setColor(QPalette::Window, ColorFromValue(st.BackClor));
     picture2_->setPalette(pal);
+    for (int i = 0; i < kLabelCount; ++i) FitLabel(i);
+}
+
+void FMmain::FitLabel(int index) {
+    const auto k = static_cast<std::size_t>(index);
+    QLabel* l = labels_[k];
+    const LabelDesign& d = kLabels[k];
     // Labels sit in the panel's client area, inside its border.
-    const int inset = picture2_->frameWidth();
-    for (int i = 0; i < kLabelCount; ++i) {
-        const LabelDesign& d = kLabels[i];
-        labels_[static_cast<std::size_t>(i)]->setGeometry(
-            inset + TwipsToPxX(d.left), inset + TwipsToPxY(d.top), TwipsToPxX(d.width),
-            TwipsToPxY(kLabelHeight));
+    const QRect client = picture2_->contentsRect();
+    QRect at(client.left() + TwipsToPxX(d.left), client.top() + TwipsToPxY(d.top),
+             TwipsToPxX(d.width), TwipsToPxY(kLabelHeight));
+    if (index > 1 && index < 12) {  // fixed captions
+        l->setGeometry(at);
+        return;
     }
+    QFont font = index >= 12 ? valueFont_ : picture2_->font();
+    const QString text = l->text();
+    // One pixel spare: the last glyph's edge is drawn anti-aliased.
+    auto need = [&](const QFont& f) { return QFontMetrics(f).horizontalAdvance(text) + 1; };
+    if (need(font) > at.width()) {
+        // The room beside the label: the date and status lines may span the
+        // panel; a figure may reach to its caption's text, never over it.
+        int left = client.left(), right = client.left() + client.width();
+        if (d.align & Qt::AlignRight) {
+            const QLabel* caption = labels_[k - 10];
+            right = at.left() + at.width();
+            left = caption->x() + QFontMetrics(caption->font()).horizontalAdvance(caption->text()) +
+                   TwipsToPxX(30);
+        } else if (!(d.align & Qt::AlignHCenter)) {
+            left = at.left();
+            right = at.left() + at.width();
+        }
+        const int width = std::clamp(need(font), at.width(), std::max(right - left, at.width()));
+        int x = d.align & Qt::AlignRight ? at.left() + at.width() - width
+                                         : at.left() + (at.width() - width) / 2;
+        if (width > at.width()) {
+            x = std::clamp(x, left, right - width);
+            at = QRect(x, at.top(), width, at.height());
+        }
+        // Then the next smaller sizes, a pixel at a time.
+        const double pixel = 72.0 / LogicalDpiY();
+        while (need(font) > at.width() && font.pointSizeF() - pixel >= 4.0)
+            font.setPointSizeF(font.pointSizeF() - pixel);
+    }
+    l->setGeometry(at);
+    l->setFont(font);
 }
 
 void FMmain::ApplyLabelLook() {
-    for (int i = 12; i < kLabelCount; ++i) {
-        QLabel* l = labels_[static_cast<std::size_t>(i)];
-        QFont f = l->font();
-        f.setBold(s_.settings.Bold != 0);
-        l->setFont(f);
-    }
+    valueFont_.setBold(s_.settings.Bold != 0);
+    for (int i = 12; i < kLabelCount; ++i) FitLabel(i);
     for (int i = 0; i < kLabelCount; ++i) {
         QLabel* l = labels_[static_cast<std::size_t>(i)];
         QPalette pal = l->palette();
@@ -301,8 +336,10 @@ void FMmain::Data_Set() {
     // Computed whole before anything is shown: an overflow leaves the old texts.
     const MainTexts t = ComputeMainTexts(s_);
     setWindowTitle(Q(t.caption));
-    for (int i : {0, 1, 12, 13, 14, 15, 16})
+    for (int i : {0, 1, 12, 13, 14, 15, 16}) {
         labels_[static_cast<std::size_t>(i)]->setText(Q(t.label[static_cast<std::size_t>(i)]));
+        FitLabel(i);
+    }
     labels_[12]->setToolTip(Q(t.stakeToolTip));
     PostIfSettled(s_);
 }

@@ -2,6 +2,7 @@
 // The main balance window: date, status line and the five figures of the day,
 // a toolbar of four commands and a popup menu for its appearance.
 
+#include <QFont>
 #include <QMargins>
 #include <QPointer>
 #include <QWidget>
@@ -79,6 +80,9 @@ class FMmain : public QWidget {
     void ApplyPanelAppearance();
     void ApplyLabelLook();
     void ApplyStayOnTop();
+    // A text wider than its label widens the label inside the panel, and only
+    // then takes a smaller font; a text that fits keeps the design.
+    void FitLabel(int index);
     void Relayout();
     QMargins FrameMargins() const;
     void FollowFrame();
@@ -91,6 +95,7 @@ class FMmain : public QWidget {
     std::array<QAction*, 6> buttons_{};  // index 1 to 5
     QFrame* picture2_ = nullptr;
     std::array<QLabel*, kLabelCount> labels_{};
+    QFont valueFont_;  // labels 12 to 16 as designed, bold from the settings
     QMenu* menuPop_ = nullptr;
     QAction* menuButtom_ = nullptr;
     QAction* menuPos_ = nullptr;

@@ -11,6 +11,7 @@
 #include <QScrollBar>
 #include <QToolBar>
 #include <QToolTip>
+#include <QWheelEvent>
 #include <algorithm>
 #include <climits>
 #include <cmath>
@@ -427,6 +428,14 @@ void FmKei::SaveCsv() {
         this, QDir(QString::fromStdString(folder)).filePath("Korvane.csv").toStdString());
     if (path.empty()) return;
     SavePassbookCsv(s_, path);
+}
+
+void FmKei::wheelEvent(QWheelEvent* e) {
+    // The wheel over the rows turns the pages as over the scroll bar.
+    if (vScroll1_->isEnabled() && vScroll1_->isVisible())
+        QCoreApplication::sendEvent(vScroll1_, e);
+    else
+        e->ignore();
 }
 
 void FmKei::closeEvent(QCloseEvent* e) {

@@ -88,6 +88,7 @@ class FmKei : public QWidget {
 
   protected:
     void closeEvent(QCloseEvent* e) override;
+    void wheelEvent(QWheelEvent* e) override;
 
   private:
     using Column = std::array<QLabel*, kPassbookRows>;

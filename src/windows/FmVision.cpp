@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QLabel>
 #include <QScrollBar>
+#include <QWheelEvent>
 #include <algorithm>
 
 #include "windows/event_handler.h"
@@ -28,11 +29,13 @@ FmVision::FmVision(AppState& state, const QString& detailTitle, const std::vecto
     picture1_->setObjectName(QStringLiteral("Picture1"));
     picture1_->setGeometry(TwipsRect(30, 60, 3570, 2160));
     ApplyBorderLook(picture1_, s_.settings);
-    const int inset = picture1_->frameWidth();
 
-    picture2_ = new QWidget(picture1_);
+    // The rows move inside the picture's border, never over it.
+    auto* inside = new QWidget(picture1_);
+    inside->setGeometry(picture1_->contentsRect());
+    picture2_ = new QWidget(inside);
     picture2_->setObjectName(QStringLiteral("Picture2"));
-    picture2_->setGeometry(TwipsRect(0, 0, 3570, 6030).translated(inset, inset));
+    picture2_->setGeometry(TwipsRect(0, 0, 3570, 6030));
 
     QFont font(QStringLiteral("ＭＳ ゴシック"));
     font.setPointSizeF(9.75);
@@ -72,14 +75,21 @@ FmVision::FmVision(AppState& state, const QString& detailTitle, const std::vecto
     vScroll1_->setVisible(used > kBoardVisibleRows);
     vScroll1_->raise();
     // Whole rows up per step.
-    connect(vScroll1_, &QScrollBar::valueChanged, this, [this, inset](int v) {
-        HandleEvent(s_, [&] {
-            picture2_->move(inset, inset + TwipsToPxY(-kRowTwips * static_cast<double>(v)));
-        });
+    connect(vScroll1_, &QScrollBar::valueChanged, this, [this](int v) {
+        HandleEvent(s_,
+                    [&] { picture2_->move(0, TwipsToPxY(-kRowTwips * static_cast<double>(v))); });
     });
 
     setWindowTitle(QString::fromStdU16String(u"競走成績 - ") + detailTitle);
     MoveToSlot(this, s_, kSlotResultsBoard);
+}
+
+void FmVision::wheelEvent(QWheelEvent* e) {
+    // The wheel over the rows scrolls them as over the scroll bar.
+    if (!vScroll1_->isHidden())
+        QCoreApplication::sendEvent(vScroll1_, e);
+    else
+        e->ignore();
 }
 
 void FmVision::closeEvent(QCloseEvent* e) {

@@ -30,6 +30,7 @@ class FmVision : public QWidget {
 
   protected:
     void closeEvent(QCloseEvent* e) override;
+    void wheelEvent(QWheelEvent* e) override;
 
   private:
     AppState& s_;

@@ -119,8 +119,8 @@ void fmbank::Build() {
 }
 
 void fmbank::Load(const BankChart& chart) {
-    MoveToSlot(this, s_, kSlotBankChart);
     FitWidth();
+    MoveToSlot(this, s_, kSlotBankChart);  // its title bar is as wide as the chart
     const Settings& st = s_.settings;
     for (int i = 0; i < kBankPanels; ++i) {
         const auto p = static_cast<std::size_t>(i);

@@ -2,6 +2,7 @@
 // What the race detail and results board windows share: white panels with the
 // border settings, and label colours.
 
+#include <QAbstractScrollArea>
 #include <QFrame>
 #include <QPalette>
 #include <QWidget>
@@ -26,12 +27,17 @@ inline void SetForeColor(QWidget* w, const QColor& c) {
 }
 
 // Border3D and Border of the settings on a panel or text box, white inside.
+// A text box's scroll bar keeps the application's palette: the style caches
+// its pictures under the palette's key, and a palette of its own at every
+// opening would fill that cache with pictures of scroll bars long closed.
 inline void ApplyBorderLook(QFrame* f, const Settings& st) {
     ApplyBorderLook(f, st.Border3D, st.Border | st.Border3D);
-    QPalette pal = f->palette();
+    auto* box = qobject_cast<QAbstractScrollArea*>(f);
+    QWidget* inside = box ? box->viewport() : f;
+    QPalette pal = inside->palette();
     pal.setColor(QPalette::Base, Qt::white);
-    f->setPalette(pal);
-    SetBackColor(f, Qt::white);
+    inside->setPalette(pal);
+    SetBackColor(inside, Qt::white);
 }
 
 }  // namespace zb

@@ -1,9 +1,11 @@
 #include "windows/toolbar_pictures.h"
 
+#include <QCoreApplication>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
 #include <cmath>
+#include <map>
 
 namespace zb {
 
@@ -141,9 +143,7 @@ void Disk(QPainter& g) {
     g.fillRect(9, 3, 2, 3, QColor(40, 40, 120));
 }
 
-}  // namespace
-
-QIcon ToolbarIcon(ToolbarPicture picture) {
+QIcon DrawIcon(ToolbarPicture picture) {
     QPixmap p = Blank();
     {
         QPainter g(&p);
@@ -192,6 +192,24 @@ QIcon ToolbarIcon(ToolbarPicture picture) {
         }
     }
     return QIcon(p);
+}
+
+// Drawn once: the style caches each icon's pixmaps under the icon's own key,
+// so icons drawn anew at every opening of a window grew that cache for good.
+std::map<ToolbarPicture, QIcon>& Drawn() {
+    static auto* icons = new std::map<ToolbarPicture, QIcon>;
+    return *icons;
+}
+
+}  // namespace
+
+QIcon ToolbarIcon(ToolbarPicture picture) {
+    std::map<ToolbarPicture, QIcon>& icons = Drawn();
+    // Their pixmaps go with the application.
+    if (icons.empty()) qAddPostRoutine([] { Drawn().clear(); });
+    auto it = icons.find(picture);
+    if (it == icons.end()) it = icons.emplace(picture, DrawIcon(picture)).first;
+    return it->second;
 }
 
 }  // namespace zb

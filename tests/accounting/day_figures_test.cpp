@@ -4,7 +4,9 @@
 
 #include <memory>
 
+#include "fixtures/loaded_day.h"
 #include "startup/run_error.h"
+#include "startup/startup.h"
 
 namespace zb {
 namespace {
@@ -152,6 +154,38 @@ TEST_F(DayFigures, OverflowIsFailureSix) {
     s.PayoutTotal = 0;
     s.AdvanceStakeNet = INT32_MIN;
     EXPECT_EQ(number(s), kErrOverflow);
+}
+
+// After a failed pass the window shows the last good pass's figures; when
+// the first pass fails, the programme's day and zeros.
+TEST(ShownFigures, FailedPassKeepsTheLastGoodFigures) {
+    using fixture::Bet;
+    const std::vector<Bet> bets = {Bet::Win(5, 1, 2, 1), Bet::Win(5, 1, 4, 1),
+                                   Bet::Win(5, 2, 4, 1)};
+    fixture::Line badLog = fixture::PurchaseLine("0001", bets);
+    badLog.at(23 + 19 + 3, "X");   // a day kind that is a letter
+    for (int c = 0; c < 4; ++c) {  // comp 13 or Akekka 62, after a good pass or at start-up
+        fixture::LoadedDay d;
+        fixture::RaceDay day("20261206");
+        day.meeting(5, 5, 2).balance(10000).result(5, 1, fixture::RaceResult().win(4, 1500));
+        day.buy("20261206", bets).write(d.dir);
+        auto spoil = [&] {
+            c % 2 ? d.dir.writeBytes("KS-56521.JRA", "short")
+                  : d.dir.writeText("P0001.JRA", badLog);
+        };
+        if (c >= 2) spoil();
+        ASSERT_TRUE(Main(*d.s, StartPlatform{d.tmp.path(), d.tmp.path(), 11520, 15360}));
+        if (c < 2) {
+            spoil();
+            RefreshData(*d.s);
+        }
+        const MainTexts t = ComputeMainTexts(*d.s);
+        std::u16string shown = t.label[0] + u"|" + t.label[1];
+        for (int i = 12; i <= 16; ++i) shown += u"|" + t.label[static_cast<std::size_t>(i)];
+        EXPECT_EQ(shown, c < 2 ? u"2026年12月6日 SUN|あと100円未確定|300|1500|+1200|500|11200"
+                               : u"2026年12月6日 SUN|本日は未投票です|0|0|0|0|0");
+        EXPECT_EQ(d.titles(), c % 2 ? "Akekka  62\n" : "comp  13\n");
+    }
 }
 
 }  // namespace

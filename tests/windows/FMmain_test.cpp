@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDate>
 #include <QFrame>
 #include <QLabel>
 #include <QMenu>
@@ -392,6 +393,40 @@ class FMmainTest : public QObject {
                     QVERIFY2(fm.inFontUcs4(c), qPrintable(Text(m, i)));
             }
         }
+    }
+
+    // Every date of a leap year and 9-digit figures show whole: each text fits
+    // its label, inside the panel and clear of its caption; looked at in PNGs.
+    void everyDateAndNineDigitFiguresShowWhole() {
+        World w;
+        FMmain m(*w.s);
+        m.show();
+        const struct {
+            int32_t balance, stake, payout;
+        } figures[] = {{0, 999999999, 0}, {997852517, 1, 2147483}};
+        for (const auto& f : figures) {
+            w.s->AccountBalance = f.balance;
+            w.day(f.stake, 0, f.payout, 999999999, 1);
+            for (QDate d(2024, 1, 1); d.year() == 2024; d = d.addDays(1)) {
+                w.s->RaceDate.assign(d.toString(QStringLiteral("yyyyMMdd")).toStdU16String());
+                m.Data_Set();
+                for (int i : {0, 1, 12, 13, 14, 15, 16}) {
+                    QLabel* l = m.label(i);
+                    QLabel* caption = m.label(i < 12 ? 0 : i - 10);
+                    const int end =
+                        caption->x() +
+                        QFontMetrics(caption->font()).horizontalAdvance(caption->text());
+                    QVERIFY2(QFontMetrics(l->font()).horizontalAdvance(l->text()) <= l->width() &&
+                                 m.picture2()->contentsRect().contains(l->geometry()) &&
+                                 (i < 12 || l->x() >= end),
+                             qPrintable(l->text()));
+                }
+            }
+            w.s->RaceDate.assign(u"20241014");  // the widest in IPA fonts
+            m.Data_Set();
+            SavePng(&m, QStringLiteral("main_widest_date_%1.png").arg(f.stake));
+        }
+        QCOMPARE(Text(m, 15) + Text(m, 16), QStringLiteral("214748300999999999"));
     }
 
     void negativeProfitPicture() {

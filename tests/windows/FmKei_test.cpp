@@ -4,9 +4,11 @@
 #include "windows/FmKei.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QLabel>
 #include <QScrollBar>
+#include <QWheelEvent>
 #include <QtTest>
 #include <memory>
 #include <string>
@@ -104,6 +106,10 @@ class FmKeiTest : public QObject {
         QCOMPARE(k.vScroll1()->value(), 0);
         k.vScroll1()->setValue(lastPage);
         for (int r = 0; r < 10; ++r) QCOMPARE(!k.lbDate(r)->text().isEmpty(), r < filledOnLastPage);
+        // The wheel (the rows pass it on) turns a page back, while there are pages.
+        QWheelEvent up({5, 5}, {5, 5}, {}, {0, 120}, Qt::NoButton, {}, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(&k, &up);
+        QCOMPARE(k.vScroll1()->value(), std::max(lastPage - 1, 0));
     }
 
     void rowsColoursAndTotals() {

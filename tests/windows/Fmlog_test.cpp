@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QWheelEvent>
 #include <QtTest>
 #include <memory>
 
@@ -182,6 +183,15 @@ class FmlogTest : public QObject {
         QCOMPARE(top - b->picture2()->y(), zb::TwipsToPxY(240));
         QCOMPARE(b->lbTtl(10)->text(), QString());
         SavePng(b, "FmVision_dead_heat_scrolled.png");
+        // The wheel scrolls too; the rows stay inside the border.
+        b->vScroll1()->setValue(0);
+        QWheelEvent down({5, 5}, {5, 5}, {}, {0, -120}, Qt::NoButton, {}, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(b, &down);
+        QCOMPARE(b->vScroll1()->value(), 1);
+        const QImage shot = b->picture1()->grab().toImage();
+        const QRgb line = shot.pixel(0, 0);
+        for (int x = 0; x < shot.width(); ++x) QCOMPARE(shot.pixel(x, shot.height() - 1), line);
+        for (int y = 0; y < shot.height(); ++y) QCOMPARE(shot.pixel(shot.width() - 1, y), line);
 
         // A dead heat and two scratched horses: 11 rows.
         w.s->PayoutCount = 0;
