@@ -9,6 +9,9 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTime>
 #include <QToolBar>
 #include <QWindowStateChangeEvent>
 #include <algorithm>
@@ -29,6 +32,7 @@
 #include "windows/Fmlog.h"
 #include "windows/event_handler.h"
 #include "windows/fmbank.h"
+#include "windows/folder_follower.h"
 #include "windows/slot_position.h"
 #include "windows/toolbar_pictures.h"
 #include "windows/twips.h"
@@ -170,12 +174,22 @@ FMmain::FMmain(AppState& state, QWidget* parent)
     menuPos_ = entry("MenuPos", u"常に手前に表示(&W)", &FMmain::MenuPos_Click);
     menuPos_->setCheckable(true);
     menuPop_->addSeparator();
+    menuAuto_ = entry("MenuAuto", u"自動更新", &FMmain::MenuAuto_Click);
+    menuAuto_->setCheckable(true);
+    menuPop_->addSeparator();
     entry("MenuVer", u"ﾊﾞｰｼﾞｮﾝ(&V)", &FMmain::MenuVer_Click);
     menuPop_->addSeparator();
     entry("MenuMin", u"最小化(&N)", &FMmain::MenuMin_Click);
     entry("MenuEnd", u"終了(&X)", &FMmain::MenuEnd_Click);
 
+    follower_ = new FolderFollower([this] { return AutoRefresh(); }, this);
     Handle([&] { Load(); });
+    menuAuto_->setChecked(s_.settings.AutoRefresh);
+    if (s_.settings.AutoRefresh) {
+        follower_->follow(s_.Pat98Folder);
+        // A redirect takes effect with the first pass.
+        follower_->nudge();
+    }
 }
 
 QAction* FMmain::toolButton(int index) const {
@@ -357,6 +371,94 @@ void FMmain::RefreshAll() {
     // Whatever the readers leave is shown; their failures are reported inside.
     RefreshData(s_);
     Data_Set();
+    if (follower_->following()) follower_->passed(s_.Pat98Folder);
+}
+
+namespace {
+
+// What an automatic pass would have shown, kept.
+struct KeptMessages : MessageSink {
+    std::vector<std::pair<std::string, std::string>> seen;
+    void critical(const std::string& title, const std::string& text) override {
+        seen.emplace_back(title, text);
+    }
+};
+
+}  // namespace
+
+bool FMmain::AutoRefresh() {
+    if (s_.LoadBusy == 1) return true;
+    KeptMessages kept;
+    MessageSink* shown = s_.Messages;
+    s_.Messages = &kept;
+    bool ok = false;
+    Handle([&] {
+        ok = RefreshData(s_) && !s_.LastPassFailed;
+        // Posting and the windows' failures are kept too: shown once below.
+        if (ok) Data_Set();
+        if (ok) ReopenInPlace();
+    });
+    s_.Messages = shown;
+    const auto now = std::chrono::steady_clock::now();
+    std::vector<std::string> texts;
+    for (const auto& [title, text] : kept.seen) texts.push_back(title + "\n" + text);
+    auto show = [&] {
+        if (s_.Messages)
+            for (const auto& [title, text] : kept.seen) s_.Messages->critical(title, text);
+    };
+    if (!ok) {
+        // Most often PAT98 is half-way through writing: the window keeps the
+        // figures of the last good pass and says so in a tool tip.
+        if (!failingSince_) failingSince_ = now;
+        labels_[1]->setToolTip(Q(u"自動更新: 読み込みに失敗しました（") +
+                               QTime::currentTime().toString(QStringLiteral("HH:mm:ss")) +
+                               Q(u"）。前回の内容を表示しています。"));
+        if (!failureShown_ && now - *failingSince_ >= std::chrono::minutes(1)) {
+            failureShown_ = true;
+            show();
+        }
+        return false;
+    }
+    failingSince_.reset();
+    failureShown_ = false;
+    labels_[1]->setToolTip(QString());
+    // A message of a good pass (a passbook that cannot be written) once, not
+    // at every burst of PAT98's writes.
+    if (texts != lastShown_) show();
+    lastShown_ = texts;
+    if (isMinimized()) setWindowTitle(Q(u"残高 ") + labels_[16]->text() + Q(u"円"));
+    follower_->follow(s_.Pat98Folder);
+    return true;
+}
+
+void FMmain::ShowSecondary(QWidget* w) {
+    if (reopening_) w->setAttribute(Qt::WA_ShowWithoutActivating);
+    w->show();
+}
+
+void FMmain::ReopenInPlace() {
+    reopening_ = true;
+    struct Done {
+        bool& flag;
+        ~Done() { flag = false; }
+    } done{reopening_};
+    // Each window saves its place when it closes and opens at its slot again.
+    if (auto* list = qobject_cast<zb::FMlist*>(FMlist.data())) {
+        const int scroll = list->text1()->verticalScrollBar()->value();
+        ShowBetList();
+        if (auto* again = qobject_cast<zb::FMlist*>(FMlist.data()))
+            again->text1()->verticalScrollBar()->setValue(scroll);
+    }
+    if (auto* book = qobject_cast<zb::FmKei*>(FmKei.data())) {
+        const zb::FmKei::Place place = book->place();
+        ShowPassbook();
+        if (auto* again = qobject_cast<zb::FmKei*>(FmKei.data())) again->restore(place);
+    }
+    // The race detail goes with the bank chart: both again, the detail on
+    // the race it showed.
+    const bool detail = !Fmlog.isNull();
+    if (fmbank) ShowBankChart();
+    if (detail) ShowRaceDetail();
 }
 
 void FMmain::ShowBankChart() {
@@ -371,7 +473,7 @@ void FMmain::ShowBankChart() {
                  }});
     w->setWindowTitle(Q(u"収支 - ") + labels_[0]->text());
     fmbank = w;
-    w->show();
+    ShowSecondary(w);
 }
 
 void FMmain::ShowBetList() {
@@ -380,7 +482,7 @@ void FMmain::ShowBetList() {
     auto* w = new zb::FMlist(s_);
     w->setWindowTitle(Q(u"履歴 - ") + labels_[0]->text());
     FMlist = w;
-    w->show();
+    ShowSecondary(w);
 }
 
 void FMmain::ShowPassbook() {
@@ -388,7 +490,7 @@ void FMmain::ShowPassbook() {
     if (FmKei) FmKei->close();
     auto* w = new zb::FmKei(s_);
     FmKei = w;
-    w->show();
+    ShowSecondary(w);
 }
 
 void FMmain::ShowRaceDetail() {
@@ -402,12 +504,12 @@ void FMmain::ShowRaceDetail() {
         const std::vector<BoardRow> rows = settled ? ResultsBoard(s_) : std::vector<BoardRow>{};
         auto* log = new zb::Fmlog(s_, texts, this);
         Fmlog = log;
-        log->show();
+        ShowSecondary(log);
         if (!settled) return;
         auto* board = new zb::FmVision(s_, log->lbkai()->text(), rows, this);
         FmVision = board;
         log->FmVision = board;
-        board->show();
+        ShowSecondary(board);
     });
 }
 
@@ -456,6 +558,20 @@ void FMmain::MenuButtom_Click() {
 void FMmain::MenuPos_Click() {
     s_.settings.Pos = s_.settings.Pos != 0 ? int16_t{0} : int16_t{1};
     ApplyStayOnTop();
+}
+
+void FMmain::MenuAuto_Click() {
+    s_.settings.AutoRefresh = !s_.settings.AutoRefresh;
+    menuAuto_->setChecked(s_.settings.AutoRefresh);
+    if (s_.settings.AutoRefresh) {
+        follower_->follow(s_.Pat98Folder);
+        follower_->nudge();
+    } else {
+        follower_->stop();
+        failingSince_.reset();
+        failureShown_ = false;
+        labels_[1]->setToolTip(QString());
+    }
 }
 
 void FMmain::MenuVer_Click() {

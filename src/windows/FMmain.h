@@ -7,8 +7,11 @@
 #include <QPointer>
 #include <QWidget>
 #include <array>
+#include <chrono>
 #include <functional>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "startup/app_state.h"
 
@@ -19,6 +22,8 @@ class QMenu;
 class QToolBar;
 
 namespace zb {
+
+class FolderFollower;
 
 class FMmain : public QWidget {
     Q_OBJECT
@@ -50,6 +55,7 @@ class FMmain : public QWidget {
     void MenuBColor_Click();
     void MenuButtom_Click();
     void MenuPos_Click();
+    void MenuAuto_Click();
     void MenuVer_Click();
     void MenuMin_Click();
     void MenuEnd_Click();
@@ -61,6 +67,14 @@ class FMmain : public QWidget {
     QFrame* picture2() const { return picture2_; }
     QLabel* label(int index) const;  // 0 to 16
     QMenu* menuPop() const { return menuPop_; }
+    FolderFollower* follower() const { return follower_; }
+
+    // The pass the folder follower runs while 自動更新 is on: a manual
+    // refresh's reading pass, without its message boxes while PAT98 may be
+    // writing (a failure that lasts a minute is shown once), and with the
+    // open windows shown again in place instead of closed. True when the
+    // pass succeeded.
+    bool AutoRefresh();
 
   protected:
     void changeEvent(QEvent* e) override;
@@ -89,6 +103,10 @@ class FMmain : public QWidget {
     // Refresh, minimise and close shut the bet list, bank chart, race detail
     // and passbook windows; those windows register here when they are built.
     void CloseSecondaryWindows(bool withRaceDetail);
+    // Builds the open secondary windows anew from the state, where they are,
+    // with their view, page and scroll position.
+    void ReopenInPlace();
+    void ShowSecondary(QWidget* w);
 
     AppState& s_;
     QToolBar* toolbar_ = nullptr;
@@ -99,6 +117,13 @@ class FMmain : public QWidget {
     QMenu* menuPop_ = nullptr;
     QAction* menuButtom_ = nullptr;
     QAction* menuPos_ = nullptr;
+    QAction* menuAuto_ = nullptr;
+    FolderFollower* follower_ = nullptr;
+    bool reopening_ = false;  // windows shown again do not take the focus
+    // An automatic pass failing since then; whether that was shown.
+    std::optional<std::chrono::steady_clock::time_point> failingSince_;
+    bool failureShown_ = false;
+    std::vector<std::string> lastShown_;  // messages of the last automatic pass
     ColorChooser chooseColor_;
     QMargins frameUsed_;  // the frame the last layout was fitted to
 

@@ -412,6 +412,10 @@ void FmKei::ToolbarClick(int index) {
     });
 }
 
+FmKei::Place FmKei::place() const {
+    return {view_, vScroll1_->value()};
+}
+
 void FmKei::restore(Place p) {
     if (p.view < 1 || p.view > kTotalsView) return;
     buttons_[static_cast<std::size_t>(p.view)]->setChecked(true);
@@ -432,7 +436,7 @@ void FmKei::SaveCsv() {
 
 void FmKei::wheelEvent(QWheelEvent* e) {
     // The wheel over the rows turns the pages as over the scroll bar.
-    if (vScroll1_->isEnabled() && vScroll1_->isVisible())
+    if (vScroll1_->isEnabled() && !vScroll1_->isHidden())
         QCoreApplication::sendEvent(vScroll1_, e);
     else
         e->ignore();

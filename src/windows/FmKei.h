@@ -70,7 +70,7 @@ class FmKei : public QWidget {
     struct Place {
         int view = 1, page = 0;
     };
-    Place place() const { return {view_, vScroll1_->value()}; }
+    Place place() const;
     void restore(Place p);
 
     QToolBar* toolbar() const { return toolbar_; }

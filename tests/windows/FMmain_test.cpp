@@ -302,12 +302,13 @@ class FMmainTest : public QObject {
         const QStringList expected = {Q(u"文字色の変更(&C)"), Q(u"背景色の変更(&B)"),
                                       QStringLiteral("-"),    Q(u"ボタンの文字列(&D) [x]"),
                                       QStringLiteral("-"),    Q(u"常に手前に表示(&W)"),
+                                      QStringLiteral("-"),    Q(u"自動更新"),
                                       QStringLiteral("-"),    Q(u"ﾊﾞｰｼﾞｮﾝ(&V)"),
                                       QStringLiteral("-"),    Q(u"最小化(&N)"),
                                       Q(u"終了(&X)")};
         QCOMPARE(MenuEntries(m.menuPop()), expected);
         const char* names[] = {"MenuFColor", "MenuBColor", "MenuButtom", "MenuPos",
-                               "MenuVer",    "MenuMin",    "MenuEnd"};
+                               "MenuAuto",   "MenuVer",    "MenuMin",    "MenuEnd"};
         for (const char* n : names) QVERIFY2(MenuAction(m, n), n);
         SavePng(m.menuPop(), "main_popup_menu.png");
         m.menuPop()->hide();
