@@ -11,6 +11,7 @@
 #include "accounting/passbook.h"
 #include "bench_util.h"
 #include "fixtures/pat98_writer.h"
+#include "window_bench_util.h"
 #include "windows/FmKei.h"
 
 namespace {
@@ -43,11 +44,7 @@ std::string HundredThousandDays() {
 }
 
 void BM_PassbookWindowHundredThousandDays(benchmark::State& state) {
-    int argc = 1;
-    char name[] = "bench";
-    char* argv[] = {name};
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    zb::bench::App();
     zb::fixture::TempDir tmp;
     zb::fixture::Pat98Dir(tmp.path()).writeBytes("Korvane.txt", HundredThousandDays());
     zb::bench::Silent sink;

@@ -31,6 +31,7 @@ struct Run {
     double seconds = 0;  // start to first paint
     double maxRssMb = 0;
     double idleCpu = 0;  // seconds of CPU while idle
+    double idleWakeups = 0;
 };
 
 const std::string& DemoFolder() {
@@ -68,6 +69,7 @@ Run Probe(const char* mode, int idleSeconds) {
             r.seconds =
                 std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         if (l.rfind("idle-cpu ", 0) == 0) r.idleCpu = std::atof(l.c_str() + 9);
+        if (l.rfind("idle-wakeups ", 0) == 0) r.idleWakeups = std::atof(l.c_str() + 13);
     }
     std::fclose(out);
     int status = 0;
@@ -144,5 +146,17 @@ void BM_IdleCpu_MainWindow(benchmark::State& state) {
     state.counters["idle_seconds"] = seconds;
 }
 BENCHMARK(BM_IdleCpu_MainWindow)->Unit(benchmark::kSecond)->Iterations(1);
+
+// Wakeups per minute of the open main window while nothing changes: with
+// 自動更新 off (0) there must be none; on (1), the folder's listing check.
+void BM_IdleWakeups_MainWindow(benchmark::State& state) {
+    const char* env = std::getenv("ZB_IDLE_SECONDS");
+    const int seconds = env ? std::atoi(env) : 60;
+    Run r;
+    for (auto _ : state) r = Probe(state.range(0) ? "main-auto" : "main", seconds);
+    state.counters["wakeups_per_min"] = r.idleWakeups * 60.0 / seconds;
+    state.counters["idle_cpu_ms"] = r.idleCpu * 1000;
+}
+BENCHMARK(BM_IdleWakeups_MainWindow)->Arg(0)->Arg(1)->Unit(benchmark::kSecond)->Iterations(1);
 
 }  // namespace

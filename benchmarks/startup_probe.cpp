@@ -31,6 +31,14 @@ double CpuSeconds() {
            static_cast<double>(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
 }
 
+// Times the process gave up the processor to wait: each wait that ends is a
+// wakeup.
+long Wakeups() {
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return u.ru_nvcsw;
+}
+
 // Reports the first paint, then quits now or after the idle time.
 class FirstPaint : public QObject {
   public:
@@ -57,8 +65,11 @@ class FirstPaint : public QObject {
             return;
         }
         const double before = CpuSeconds();
-        QTimer::singleShot(idleSeconds_ * 1000, [before] {
+        const long switches = Wakeups();
+        QTimer::singleShot(idleSeconds_ * 1000, [before, switches] {
             std::printf("idle-cpu %.6f\n", CpuSeconds() - before);
+            // Less the one of this timer itself.
+            std::printf("idle-wakeups %ld\n", Wakeups() - switches - 1);
             std::fflush(stdout);
             QCoreApplication::quit();
         });
@@ -101,6 +112,8 @@ int main(int argc, char** argv) {
         platform.screenHeight = screen.height;
         platform.screenWidth = screen.width;
         if (!zb::Main(*state, platform)) return 1;
+        // "main-auto": with 自動更新 on.
+        state->settings.AutoRefresh = argc > 1 && std::strcmp(argv[1], "main-auto") == 0;
         window = std::make_unique<zb::FMmain>(*state);
         zb::CloseOnSessionEnd(window.get());
     }

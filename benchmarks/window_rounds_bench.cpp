@@ -16,6 +16,7 @@
 #include "fixtures/demo_day.h"
 #include "fixtures/pat98_writer.h"
 #include "startup/startup.h"
+#include "window_bench_util.h"
 #include "windows/FMmain.h"
 #include "windows/qt_messages.h"
 #include "windows/twips.h"
@@ -32,18 +33,7 @@ double RssMb() {
     return static_cast<double>(resident) * 4096.0 / (1024.0 * 1024.0);
 }
 
-QApplication& App() {
-    static int argc = 1;
-    static char name[] = "zb_window_benchmarks";
-    static char* argv[] = {name, nullptr};
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication* app = [] {
-        auto* a = new QApplication(argc, argv);
-        zb::InstallFontSubstitutes();
-        return a;
-    }();
-    return *app;
-}
+using zb::bench::App;
 
 int boards = 0;  // rounds that opened the results board
 

@@ -1,0 +1,54 @@
+// 自動更新: the time from the last write of a burst of PAT98 files to the
+// main window showing the new figures (the quiet second included).
+
+#include <benchmark/benchmark.h>
+
+#include <QLabel>
+#include <chrono>
+#include <filesystem>
+
+#include "fixtures/loaded_day.h"
+#include "startup/startup.h"
+#include "window_bench_util.h"
+#include "windows/FMmain.h"
+
+namespace {
+
+void BM_AutoRefresh_LastWriteToFigures(benchmark::State& state) {
+    zb::bench::App();
+    namespace fs = std::filesystem;
+    for (auto _ : state) {
+        state.PauseTiming();
+        zb::fixture::LoadedDay day;
+        zb::fixture::SmallSettledDay().write(day.dir);
+        day.dir.pat98Exe();
+        const std::string later = day.tmp.path() + "/later";
+        fs::create_directory(later);
+        for (const auto& e : fs::directory_iterator(day.tmp.path())) {
+            const std::string n = e.path().filename().string();
+            if (n.size() > 3 && n[2] == '-' && (n[0] == 'K' || n[1] == 'H'))
+                fs::rename(e.path(), later + "/" + n);
+        }
+        zb::StartPlatform p{day.tmp.path(), day.tmp.path() + "/", 12000, 12000};
+        zb::Main(*day.s, p);
+        day.s->settings.AutoRefresh = true;
+        zb::FMmain m(*day.s);
+        QCoreApplication::processEvents();
+        const QString before = m.label(1)->text();
+        state.ResumeTiming();
+        const auto start = std::chrono::steady_clock::now();
+        for (const auto& e : fs::directory_iterator(later))
+            fs::copy_file(e.path(), day.tmp.path() + "/" + e.path().filename().string());
+        while (m.label(1)->text() == before &&
+               std::chrono::steady_clock::now() - start < std::chrono::seconds(10))
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
+        state.SetIterationTime(
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    }
+}
+BENCHMARK(BM_AutoRefresh_LastWriteToFigures)
+    ->UseManualTime()
+    ->Iterations(5)
+    ->Unit(benchmark::kMillisecond);
+
+}  // namespace
