@@ -37,7 +37,7 @@ void WriteDemoPassbook(const std::string& folder) {
         if (w != Saturday && w != Sunday) continue;
         if (next(10) < 4) continue;  // not every race day is bet on
         const year_month_day ymd{d};
-        char date[9];
+        char date[16];  // room for any int the compiler cannot rule out
         std::snprintf(date, sizeof date, "%04d%02u%02u", int(ymd.year()), unsigned(ymd.month()),
                       unsigned(ymd.day()));
         zb::PassbookEntry e;
