@@ -20,9 +20,16 @@ std::filesystem::path PathOf(const std::string& s) {
 #endif
 }
 
+// A name as UTF-8 on every system: a name outside the Windows code page
+// must not end the program.
+std::string TextOf(const std::filesystem::path& p) {
+    const std::u8string u = p.u8string();
+    return std::string(u.begin(), u.end());
+}
+
 // The files the reading pass may read: PAT98's "*.JRA" and the seed file.
 bool Followed(const std::filesystem::path& name) {
-    std::string n = name.filename().string();
+    std::string n = TextOf(name.filename());
     std::transform(n.begin(), n.end(), n.begin(), [](unsigned char c) { return std::toupper(c); });
     return n == "ZUBRICA.TXT" || (n.size() > 4 && n.compare(n.size() - 4, 4, ".JRA") == 0);
 }
@@ -123,7 +130,7 @@ void FolderFollower::Rewatch() {
          !ec && it != end && static_cast<std::size_t>(want.size()) <= kMaxFileWatches;
          it.increment(ec))
         if (Followed(it->path()))
-            want << QString::fromStdString(folder_ + "/" + it->path().filename().string());
+            want << QString::fromStdString(folder_ + "/" + TextOf(it->path().filename()));
     const QStringList have = watcher_->files() + watcher_->directories();
     QStringList gone;
     for (const QString& p : have)
@@ -144,7 +151,7 @@ uint64_t FolderFollower::Signature() const {
          it.increment(ec)) {
         if (!Followed(it->path())) continue;
         std::error_code ignored;
-        uint64_t e = std::hash<std::string>{}(it->path().filename().string());
+        uint64_t e = std::hash<std::string>{}(TextOf(it->path().filename()));
         e = (e ^ static_cast<uint64_t>(it->file_size(ignored))) * 1099511628211ull;
         e = (e ^ static_cast<uint64_t>(it->last_write_time(ignored).time_since_epoch().count())) *
             1099511628211ull;
