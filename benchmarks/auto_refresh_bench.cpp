@@ -8,7 +8,6 @@
 #include <filesystem>
 
 #include "fixtures/loaded_day.h"
-#include "startup/startup.h"
 #include "window_bench_util.h"
 #include "windows/FMmain.h"
 
@@ -20,17 +19,7 @@ void BM_AutoRefresh_LastWriteToFigures(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
         zb::fixture::LoadedDay day;
-        zb::fixture::SmallSettledDay().write(day.dir);
-        day.dir.pat98Exe();
-        const std::string later = day.tmp.path() + "/later";
-        fs::create_directory(later);
-        for (const auto& e : fs::directory_iterator(day.tmp.path())) {
-            const std::string n = e.path().filename().string();
-            if (n.size() > 3 && n[2] == '-' && (n[0] == 'K' || n[1] == 'H'))
-                fs::rename(e.path(), later + "/" + n);
-        }
-        zb::StartPlatform p{day.tmp.path(), day.tmp.path() + "/", 12000, 12000};
-        zb::Main(*day.s, p);
+        const std::string later = zb::fixture::StartWithResultsLater(day);
         day.s->settings.AutoRefresh = true;
         zb::FMmain m(*day.s);
         QCoreApplication::processEvents();

@@ -13,7 +13,6 @@
 
 #include "accounting/day_figures.h"
 #include "fixtures/loaded_day.h"
-#include "startup/startup.h"
 #include "windows/FMmain.h"
 #include "windows/FmKei.h"
 #include "windows/folder_follower.h"
@@ -27,21 +26,8 @@ namespace {
 // folder "later" beside it; start-up has run on it.
 struct Following {
     zb::fixture::LoadedDay day;
-    std::string later = day.tmp.path() + "/later";
-    Following() {
-        zb::fixture::SmallSettledDay().write(day.dir);
-        day.dir.pat98Exe();
-        fs::create_directory(later);
-        for (const auto& e : fs::directory_iterator(day.tmp.path())) {
-            const std::string n = e.path().filename().string();
-            if (n.size() > 3 && n[2] == '-' && (n[0] == 'K' || n[1] == 'H'))
-                fs::rename(e.path(), later + "/" + n);
-        }
-        zb::StartPlatform p{day.tmp.path(), day.tmp.path() + "/", 12000, 12000};
-        day.s->settings.AutoRefresh = true;
-        QVERIFY(zb::Main(*day.s, p));
-        day.s->settings.AutoRefresh = true;
-    }
+    std::string later = zb::fixture::StartWithResultsLater(day);
+    Following() { day.s->settings.AutoRefresh = true; }
     int postedDays() const {
         const std::string book = zb::fixture::ReadAll(day.tmp.path() + "/Korvane.txt");
         int n = 0;
