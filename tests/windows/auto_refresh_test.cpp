@@ -18,7 +18,6 @@
 #include "windows/folder_follower.h"
 #include "windows/qt_messages.h"
 
-namespace fs = std::filesystem;
 
 namespace {
 
