@@ -1,6 +1,7 @@
 #include "accounting/settlement.h"
 
 #include <algorithm>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -35,10 +36,13 @@ class PackedIndex {
     // False when some entry's key is not plain ASCII.
     bool build(const AppState& s) {
         const int n = std::max<int>(s.PayoutCount, 0);
+        // Each entry adds at most two keys (its bet and its race): at least
+        // one slot stays free, and the load mostly stays near a half.
         std::size_t cap = 64;
-        while (cap < 4 * static_cast<std::size_t>(n)) cap <<= 1;
+        while (cap < 2 * static_cast<std::size_t>(n) + 2) cap <<= 1;
         keys_.assign(cap, kEmpty);
-        first_.assign(cap, -1);
+        // Read only where a key was put: no need to fill it.
+        first_.reset(new int[cap]);
         shift_ = 64;
         for (std::size_t c = cap; c > 1; c >>= 1) --shift_;
         for (int i = 0; i < n; ++i) {
@@ -81,7 +85,7 @@ class PackedIndex {
     }
 
     std::vector<uint64_t> keys_;
-    std::vector<int> first_;
+    std::unique_ptr<int[]> first_;
     int shift_ = 64;
 };
 

@@ -55,8 +55,12 @@ std::string ReadFileBytes(const std::string& path) {
 std::string ReadFilePrefix(const std::string& path, std::size_t maxBytes) {
     const auto real = FindFile(path);
     if (!real) Fail(kErrFileNotFound);
+    return ReadFoundFile(*real, maxBytes);
+}
+
+std::string ReadFoundFile(const std::string& real, std::size_t maxBytes) {
     // PAT98 may be writing the file: share it for every kind of access.
-    HANDLE h = CreateFileW(Wide(*real).c_str(), GENERIC_READ,
+    HANDLE h = CreateFileW(Wide(real).c_str(), GENERIC_READ,
                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE)

@@ -6,8 +6,8 @@
 
 namespace zb {
 
-std::string ReadPat98File(const std::string& path, std::size_t maxBytes) {
-    return ReadFilePrefix(path, maxBytes);
+std::string ReadPat98File(const std::string& found, std::size_t maxBytes) {
+    return ReadFoundFile(found, maxBytes);
 }
 
 std::string_view SeqReader::charSpan(long n) {

@@ -34,20 +34,53 @@ Block BlockOf(std::string_view bytes, std::size_t n) {
     return b;
 }
 
+// Where a file's entries lie: the count field (1-based position, length) and
+// the entries of width characters from position first.
+struct Counted {
+    std::size_t countPos, countLen, first, width;
+    std::size_t countEnd() const { return countPos + countLen - 1; }
+    // The characters up to the last entry the count announces.
+    std::size_t need(long count) const {
+        return count > 0 ? std::max(countEnd(), first - 1 + static_cast<std::size_t>(count) * width)
+                         : countEnd();
+    }
+};
+
+constexpr Counted kIndexLayout{17, 3, 24, 26};
+constexpr Counted kPurchaseLayout{21, 2, 23, 19};
+
 // A file that ends before its count field or inside the entries the count
 // announces is still being written: the pass fails and the next reads it whole.
-void RequireEntries(const Block& b, std::size_t countEnd, std::size_t first, std::size_t width,
-                    long count) {
-    std::size_t need = countEnd;
-    if (count > 0) need = std::max(need, first - 1 + static_cast<std::size_t>(count) * width);
-    if (b.held < need) Fail(kErrPastEnd);
+void RequireEntries(const Block& b, const Counted& layout, long count) {
+    if (b.held < layout.need(count)) Fail(kErrPastEnd);
+}
+
+// The first n bytes of a file as n characters, checked to hold the entries
+// its count announces. Nothing past those entries is ever looked at, and
+// plain ASCII decodes the same whatever follows it, so when they are plain
+// only they are converted; the rest stays blank.
+std::u16string CountedBlock(std::string_view bytes, std::size_t n, const Counted& layout) {
+    bytes = bytes.substr(0, n);
+    const std::size_t head = layout.countEnd();
+    if (bytes.size() >= head && IsPlainAscii(bytes.substr(0, head))) {
+        std::u16string text;
+        WidenAscii(bytes.substr(0, head), text);
+        const std::size_t need =
+            layout.need(QuickLenientI16(Mid(text, layout.countPos, layout.countLen)));
+        if (need <= bytes.size() && IsPlainAscii(bytes.substr(head, need - head))) {
+            WidenAscii(bytes.substr(0, need), text);
+            text.resize(n, u' ');
+            return text;
+        }
+    }
+    Block b = BlockOf(bytes, n);
+    RequireEntries(b, layout, QuickLenientI16(Mid(b.text, layout.countPos, layout.countLen)));
+    return std::move(b.text);
 }
 
 // The index, its count of entries checked against its length.
 std::u16string IndexText(std::string_view bytes) {
-    Block b = BlockOf(bytes, kIndexBlock);
-    RequireEntries(b, 19, 24, 26, QuickLenientI16(Mid(b.text, 17, 3)));
-    return std::move(b.text);
+    return CountedBlock(bytes, kIndexBlock, kIndexLayout);
 }
 
 std::u16string_view LogEntry(std::u16string_view index, int i) {
@@ -144,11 +177,10 @@ void ForEachBetEntry(const std::vector<std::u16string>& names, const PurchaseFil
     for (const std::u16string& name : names) {
         const std::optional<std::string> bytes = files(name);
         if (!bytes) continue;
-        const Block block = BlockOf(*bytes, kPurchaseBlock);
-        const std::u16string_view file = block.text;
+        const std::u16string text = CountedBlock(*bytes, kPurchaseBlock, kPurchaseLayout);
+        const std::u16string_view file = text;
         const std::u16string_view reference = Mid(file, 13, 4);
         const int16_t m = QuickLenientI16(Mid(file, 21, 2));
-        RequireEntries(block, 22, 23, 19, m);
         for (int b = 0; b < m; ++b) f(BetEntry(file, b), reference);
     }
 }
@@ -162,8 +194,9 @@ PurchaseFiles FolderFiles(const AppState& s) {
         // file system spells them.
         const std::string path =
             JoinPath(s.Pat98Folder, "\\" + U16ToUtf8(std::u16string(name)) + ".JRA");
-        if (!FileExists(path)) return std::nullopt;
-        return ReadPat98File(path, kPurchaseBlock);
+        const auto found = FindFile(path);
+        if (!found) return std::nullopt;
+        return ReadPat98File(*found, kPurchaseBlock);
     };
 }
 

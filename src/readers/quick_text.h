@@ -60,10 +60,8 @@ inline int32_t QuickLenientI32(std::u16string_view s) {
     return quick::PlainNumber(s, true, v) ? v : LenientI32(s);
 }
 
-// Bytes every Shift-JIS decoding maps to the same code (0x5C and 0x7E are
-// left to the converter).
 constexpr bool IsPlainByte(unsigned char b) {
-    return b < 0x80 && b != 0x5C && b != 0x7E && (b >= 0x20 || b == '\r' || b == '\n');
+    return IsPlainSjisByte(b);
 }
 
 // Eight bytes at a time: a byte of 0x80 or more, 0x5C or 0x7E ends it at
