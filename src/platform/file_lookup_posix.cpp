@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <filesystem>
 #include <memory>
+#include <utility>
 
 #include "platform/file_lookup.h"
 #include "platform/folder_index.h"
@@ -47,7 +48,7 @@ bool IsRegular(const std::string& p) {
 
 std::optional<std::string> FindFile(const std::string& path) {
     if (path.empty()) return std::nullopt;
-    if (auto known = FindInPass(path)) return *known;
+    if (auto known = FindInPass(path)) return std::move(*known);
     if (IsRegular(path)) return path;
     // Rebuild the path component by component, matching each without case.
     // The path grows in place, so a path of many components costs its length.

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "platform/file_lookup.h"
 #include "platform/folder_index.h"
@@ -32,7 +33,7 @@ std::string JoinPath(std::string_view folder, std::string_view name) {
 
 std::optional<std::string> FindFile(const std::string& path) {
     if (path.empty()) return std::nullopt;
-    if (auto known = FindInPass(path)) return *known;
+    if (auto known = FindInPass(path)) return std::move(*known);
     const DWORD attr = GetFileAttributesW(Wide(path).c_str());
     if (attr == INVALID_FILE_ATTRIBUTES || (attr & FILE_ATTRIBUTE_DIRECTORY)) return std::nullopt;
     return path;

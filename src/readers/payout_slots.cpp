@@ -16,7 +16,7 @@ int16_t SlotNumber(std::u16string_view t) {
 }
 
 bool IsSpaces(std::u16string_view t, std::size_t n) {
-    return t.size() == n && t.find_first_not_of(u' ') == std::u16string_view::npos;
+    return t.size() == n && std::all_of(t.begin(), t.end(), [](char16_t c) { return c == u' '; });
 }
 
 }  // namespace

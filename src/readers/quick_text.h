@@ -15,20 +15,23 @@ namespace zb {
 
 namespace quick {
 
-constexpr bool IsBlankUnit(char16_t c) {
-    return c == u' ' || c == u'\t' || c == u'\u3000';
+template <typename Ch>
+constexpr bool IsBlankUnit(Ch c) {
+    return c == Ch(' ') || c == Ch('\t') || (sizeof(Ch) > 1 && c == Ch(u'\u3000'));
 }
-constexpr bool IsDigitUnit(char16_t c) {
-    return c >= u'0' && c <= u'9';
+template <typename Ch>
+constexpr bool IsDigitUnit(Ch c) {
+    return c >= Ch('0') && c <= Ch('9');
 }
 
 // Blanks, 1 to 9 digits, blanks: true with the value; anything else false.
-inline bool PlainNumber(std::u16string_view s, bool lenient, int32_t& value) {
+template <typename Ch>
+inline bool PlainNumber(std::basic_string_view<Ch> s, bool lenient, int32_t& value) {
     std::size_t i = 0;
     while (i < s.size() && IsBlankUnit(s[i])) ++i;
     std::size_t start = i;
     int32_t v = 0;
-    while (i < s.size() && IsDigitUnit(s[i]) && i - start < 9) v = v * 10 + (s[i++] - u'0');
+    while (i < s.size() && IsDigitUnit(s[i]) && i - start < 9) v = v * 10 + (s[i++] - Ch('0'));
     if (i == start) return false;
     if (i < s.size() && (IsDigitUnit(s[i]) || s[i] == u'.')) return false;
     if (!lenient) {
@@ -56,6 +59,16 @@ inline int16_t QuickLenientI16(std::u16string_view s) {
     return LenientI16(s);
 }
 inline int32_t QuickLenientI32(std::u16string_view s) {
+    int32_t v;
+    return quick::PlainNumber(s, true, v) ? v : LenientI32(s);
+}
+// The same on bytes, as the lenient conversions read them.
+inline int16_t QuickLenientI16(std::string_view s) {
+    int32_t v;
+    if (quick::PlainNumber(s, true, v) && v <= INT16_MAX) return static_cast<int16_t>(v);
+    return LenientI16(s);
+}
+inline int32_t QuickLenientI32(std::string_view s) {
     int32_t v;
     return quick::PlainNumber(s, true, v) ? v : LenientI32(s);
 }
