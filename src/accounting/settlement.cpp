@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -37,6 +38,7 @@ constexpr std::size_t kRaceKeyLength = 5;  // venue, race, bet type
 // and a paid entry of the race and bet type turns an open bet into a miss.
 // Two open-addressed tables of entry indexes + 1 (0 free), hashed on the
 // characters themselves: one by bet key, one by race key of paid entries.
+static_assert(kMaxPayoutEntries < 0xFFFF);
 class PayoutIndex {
   public:
     explicit PayoutIndex(const AppState& s) : entries_(s.PayoutTable.cell.data()) {
@@ -44,8 +46,11 @@ class PayoutIndex {
         std::size_t cap = 64;
         while (cap < 2 * static_cast<std::size_t>(n)) cap <<= 1;  // load at most a half
         for (std::size_t c = cap; c > 1; c >>= 1) --shift_;
-        bets_ = std::vector<uint32_t>(cap);
-        races_ = std::vector<uint32_t>(cap);
+        bets_.reset(new uint16_t[cap]);
+        races_.reset(new uint16_t[cap]);
+        std::memset(bets_.get(), 0, cap * sizeof(uint16_t));
+        std::memset(races_.get(), 0, cap * sizeof(uint16_t));
+        mask_ = cap - 1;
         for (int i = 0; i < n; ++i) {
             const PayoutEntry& e = s.PayoutTable(i);
             insert<kBetKeyLength>(bets_, e.c.data(), i);
@@ -54,7 +59,7 @@ class PayoutIndex {
     }
     // The first entry of the bet key at key, or -1.
     int find(const char16_t* key) const {
-        const uint32_t at = bets_[slot<kBetKeyLength>(bets_, key)];
+        const uint16_t at = bets_[slot<kBetKeyLength>(bets_, key)];
         return static_cast<int>(at) - 1;
     }
     // Whether a paid entry of the bet's race and bet type is known.
@@ -76,22 +81,22 @@ class PayoutIndex {
     }
     // Where key is, or the free slot where it would go.
     template <std::size_t Len>
-    std::size_t slot(const std::vector<uint32_t>& table, const char16_t* key) const {
-        const std::size_t mask = table.size() - 1;
+    std::size_t slot(const std::unique_ptr<uint16_t[]>& table, const char16_t* key) const {
         std::size_t at = static_cast<std::size_t>(Hash<Len>(key) >> shift_);
         while (table[at] != 0 &&
                std::memcmp(entries_[table[at] - 1].c.data(), key, Len * sizeof(char16_t)) != 0)
-            at = (at + 1) & mask;
+            at = (at + 1) & mask_;
         return at;
     }
     template <std::size_t Len>
-    void insert(std::vector<uint32_t>& table, const char16_t* key, int i) {
-        uint32_t& at = table[slot<Len>(table, key)];
-        if (at == 0) at = static_cast<uint32_t>(i) + 1;  // the first entry of the key stays
+    void insert(std::unique_ptr<uint16_t[]>& table, const char16_t* key, int i) {
+        uint16_t& at = table[slot<Len>(table, key)];
+        if (at == 0) at = static_cast<uint16_t>(i + 1);  // the first entry of the key stays
     }
 
     const PayoutEntry* entries_;
-    std::vector<uint32_t> bets_, races_;
+    std::unique_ptr<uint16_t[]> bets_, races_;
+    std::size_t mask_ = 0;
     int shift_ = 64;
 };
 

@@ -68,16 +68,39 @@ void PutEntry(AppState& s, std::u16string_view key, char16_t code, long first, l
 
 constexpr std::u16string_view kRefund = u"000000";
 
+// The refund pairs (j, h) for j = 1 up to h - 1, then (h, j) for j = h + 1 up
+// to last. In the usual case they share all but one number, so each is a
+// copy of one pattern with that number written in.
+void PutRefundPairs(AppState& s, std::u16string_view key, char16_t code, long h, long last) {
+    if (key.size() != 4 || !IsTwoDigit(h) || !IsTwoDigit(last)) {
+        for (long j = 1; j <= h - 1; ++j) PutEntry(s, key, code, j, h, kRefund);
+        for (long j = h + 1; j <= last; ++j) PutEntry(s, key, code, h, j, kRefund);
+        return;
+    }
+    PayoutEntry pattern;
+    std::copy(key.begin(), key.end(), pattern.c.begin());
+    pattern.c[4] = code;
+    std::copy(kRefund.begin(), kRefund.end(), pattern.c.begin() + 9);
+    for (int side = 0; side < 2; ++side) {
+        // Side 0: h second, partners below it; side 1: h first, partners above.
+        const long from = side == 0 ? 1 : h + 1, to = side == 0 ? h - 1 : last;
+        PutTwo(pattern.c.data() + (side == 0 ? 7 : 5), h);
+        char16_t* partner = side == 0 ? pattern.c.data() + 5 : pattern.c.data() + 7;
+        for (long j = from; j <= to; ++j) {
+            PutTwo(partner, j);
+            s.PayoutTable(s.PayoutCount) = pattern;
+            s.PayoutCount = Add<int16_t>(s.PayoutCount, 1);
+        }
+    }
+}
+
 }  // namespace
 
 void AddScratchRefunds(AppState& s, std::u16string_view key, long h, BetTypeSet types) {
     if (HasBetType(types, 1)) PutEntry(s, key, u'1', 0, h, kRefund);
     if (HasBetType(types, 2)) PutEntry(s, key, u'2', 0, h, kRefund);
-    for (const char16_t code : {u'4', u'5'}) {
-        if (!HasBetType(types, code - u'0')) continue;
-        for (long j = 1; j <= h - 1; ++j) PutEntry(s, key, code, j, h, kRefund);
-        for (long j = h + 1; j <= 18; ++j) PutEntry(s, key, code, h, j, kRefund);
-    }
+    for (const char16_t code : {u'4', u'5'})
+        if (HasBetType(types, code - u'0')) PutRefundPairs(s, key, code, h, 18);
 }
 
 void AddBracketRefunds(AppState& s, std::u16string_view key, long i, long code) {

@@ -231,15 +231,16 @@ void ForEachBetEntry(const std::vector<std::u16string>& names, const PurchaseFil
 
 // The purchase files of the folder, by the names the index gives.
 PurchaseFiles FolderFiles(const AppState& s) {
-    return [&s](std::u16string_view name) -> std::optional<std::string> {
+    // The folder with its separator, joined once; the names hold none.
+    return [folder = JoinPath(s.Pat98Folder, "\\")](
+               std::u16string_view name) -> std::optional<std::string> {
         // A separator would lead out of the folder: no such purchase file.
         if (name.find_first_of(u"\\/:") != std::u16string_view::npos) return std::nullopt;
         // Paths are UTF-8 text: half-width katakana and kanji names as the
         // file system spells them.
-        std::string file = "\\";
-        file += U16ToUtf8(name);
-        file += ".JRA";
-        const std::string path = JoinPath(s.Pat98Folder, file);
+        std::string path = folder;
+        path += U16ToUtf8(name);
+        path += ".JRA";
         const auto found = FindFile(path);
         if (!found) return std::nullopt;
         return ReadPat98File(*found, kPurchaseBlock);

@@ -77,20 +77,22 @@ constexpr bool IsPlainByte(unsigned char b) {
     return IsPlainSjisByte(b);
 }
 
-// Eight bytes at a time: a byte of 0x80 or more, 0x5C or 0x7E ends it at
-// once; a word with a control byte is looked at byte by byte (line ends).
+// Eight bytes at a time. One test flags a word holding a byte of 0x80 or
+// more, 0x5C, 0x7E or a control byte (for bytes below 0x80 each part is
+// exact, and a flag on a byte of 0x80 or more is a flag all the same); a
+// flagged word is looked at byte by byte, where line ends pass.
 inline bool IsPlainAscii(std::string_view bytes) {
     constexpr uint64_t k01 = 0x0101010101010101ull, k80 = 0x8080808080808080ull;
-    const auto hasZeroByte = [](uint64_t v) { return ((v - k01) & ~v & k80) != 0; };
+    const auto zeroBytes = [](uint64_t v) { return (v - k01) & ~v; };
     const unsigned char* p = reinterpret_cast<const unsigned char*>(bytes.data());
     const std::size_t n = bytes.size();
     std::size_t i = 0;
     for (; i + 8 <= n; i += 8) {
         uint64_t w;
         std::memcpy(&w, p + i, 8);
-        if ((w & k80) != 0 || hasZeroByte(w ^ (0x5C * k01)) || hasZeroByte(w ^ (0x7E * k01)))
-            return false;
-        if (((w - 0x20 * k01) & ~w & k80) != 0)
+        const uint64_t flags =
+            w | zeroBytes(w ^ (0x5C * k01)) | zeroBytes(w ^ (0x7E * k01)) | ((w - 0x20 * k01) & ~w);
+        if ((flags & k80) != 0)
             for (std::size_t j = i; j < i + 8; ++j)
                 if (!IsPlainByte(p[j])) return false;
     }
