@@ -1,10 +1,11 @@
 #include "accounting/settlement.h"
 
 #include <algorithm>
+#include <cstring>
+#include <memory>
 #include <utility>
 #include <vector>
 
-#include "readers/packed_text.h"
 #include "readers/quick_text.h"
 
 namespace zb {
@@ -16,6 +17,10 @@ namespace {
 // bets of the race and bet type missed is known only from a paid entry. An
 // amount that is no number counts as paid here: it fails only when matched.
 bool IsRefund(std::u16string_view amount) {
+    // Six digits, the usual amount, are zero only when each digit is.
+    if (amount.size() == 6 && std::all_of(amount.begin(), amount.end(),
+                                          [](char16_t c) { return c >= u'0' && c <= u'9'; }))
+        return std::all_of(amount.begin(), amount.end(), [](char16_t c) { return c == u'0'; });
     try {
         return QuickStrictI32(amount) == 0;
     } catch (const RunError&) {
@@ -23,104 +28,86 @@ bool IsRefund(std::u16string_view amount) {
     }
 }
 
+constexpr std::u16string_view kNoRate = u"      ";
+constexpr std::u16string_view kRefundRate = u"   100";
+constexpr std::size_t kBetKeyLength = 9;   // venue, race, bet type, two numbers
+constexpr std::size_t kRaceKeyLength = 5;  // venue, race, bet type
+
 // PayoutTable looked up by key instead of scanned once per bet: the first
 // entry of a bet key decides, exactly as a scan from index 0 would find it,
 // and a paid entry of the race and bet type turns an open bet into a miss.
-//
-// The keys are packed into integers in one open-addressed table: a bet key
-// (venue, race, bet type, two numbers: 9 characters) maps to its first
-// entry, a race key (its first 5 characters, tagged) marks a paid entry.
-class PackedIndex {
+// Two open-addressed tables of entry indexes + 1 (0 free), hashed on the
+// characters themselves: one by bet key, one by race key of paid entries.
+static_assert(kMaxPayoutEntries < 0xFFFF);
+class PayoutIndex {
   public:
-    // False when some entry's key is not plain ASCII.
-    bool build(const AppState& s) {
+    explicit PayoutIndex(const AppState& s) : entries_(s.PayoutTable.cell.data()) {
         const int n = std::max<int>(s.PayoutCount, 0);
         std::size_t cap = 64;
-        while (cap < 4 * static_cast<std::size_t>(n)) cap <<= 1;
-        keys_.assign(cap, kEmpty);
-        first_.assign(cap, -1);
-        shift_ = 64;
+        while (cap < 2 * static_cast<std::size_t>(n)) cap <<= 1;  // load at most a half
         for (std::size_t c = cap; c > 1; c >>= 1) --shift_;
+        bets_.reset(new uint16_t[cap]);
+        races_.reset(new uint16_t[cap]);
+        std::memset(bets_.get(), 0, cap * sizeof(uint16_t));
+        std::memset(races_.get(), 0, cap * sizeof(uint16_t));
+        mask_ = cap - 1;
         for (int i = 0; i < n; ++i) {
             const PayoutEntry& e = s.PayoutTable(i);
-            uint64_t bet;
-            if (!PackText(e.mid(1, 9), bet)) return false;
-            insert(bet, i);
-            if (!IsRefund(e.mid(10, 6))) insert(RaceOf(bet), -1);
+            insert<kBetKeyLength>(bets_, e.c.data(), i);
+            if (!IsRefund(e.mid(10, 6))) insert<kRaceKeyLength>(races_, e.c.data(), i);
         }
-        return true;
     }
-    int find(std::u16string_view betKey) const {
-        uint64_t k;
-        if (betKey.size() != kPackedChars || !PackText(betKey, k)) return -1;
-        const std::size_t slot = lookup(k);
-        return keys_[slot] == k ? first_[slot] : -1;
+    // The first entry of the bet key at key, or -1.
+    int find(const char16_t* key) const {
+        const uint16_t at = bets_[slot<kBetKeyLength>(bets_, key)];
+        return static_cast<int>(at) - 1;
     }
-    bool knows(std::u16string_view betKey) const {
-        uint64_t k;
-        if (!PackText(betKey.substr(0, 5), k)) return false;
-        return keys_[lookup(kRaceTag | k)] == (kRaceTag | k);
-    }
+    // Whether a paid entry of the bet's race and bet type is known.
+    bool knows(const char16_t* key) const { return races_[slot<kRaceKeyLength>(races_, key)] != 0; }
 
   private:
-    static constexpr uint64_t kEmpty = ~uint64_t{0};
-    static constexpr uint64_t kRaceTag = uint64_t{1} << 63;
-    // The first 5 characters of a packed bet key, kept apart from bet keys.
-    static uint64_t RaceOf(uint64_t bet) { return kRaceTag | (bet >> 28); }
-
-    std::size_t lookup(uint64_t k) const {
-        std::size_t slot = static_cast<std::size_t>((k * 0x9E3779B97F4A7C15ull) >> shift_);
-        while (keys_[slot] != kEmpty && keys_[slot] != k) slot = (slot + 1) & (keys_.size() - 1);
-        return slot;
+    template <std::size_t Len>
+    static uint64_t Hash(const char16_t* key) {
+        constexpr uint64_t kMul = 0x9E3779B97F4A7C15ull;
+        uint64_t h = 0;
+        std::size_t i = 0;
+        for (; i + 4 <= Len; i += 4) {
+            uint64_t w;
+            std::memcpy(&w, key + i, sizeof w);
+            h = (h ^ w) * kMul;
+        }
+        for (; i < Len; ++i) h = (h ^ key[i]) * kMul;
+        return h;
     }
-    void insert(uint64_t k, int i) {
-        const std::size_t slot = lookup(k);
-        if (keys_[slot] == k) return;  // the first entry of the key stays
-        keys_[slot] = k;
-        first_[slot] = i;
+    // Where key is, or the free slot where it would go.
+    template <std::size_t Len>
+    std::size_t slot(const std::unique_ptr<uint16_t[]>& table, const char16_t* key) const {
+        std::size_t at = static_cast<std::size_t>(Hash<Len>(key) >> shift_);
+        while (table[at] != 0 &&
+               std::memcmp(entries_[table[at] - 1].c.data(), key, Len * sizeof(char16_t)) != 0)
+            at = (at + 1) & mask_;
+        return at;
+    }
+    template <std::size_t Len>
+    void insert(std::unique_ptr<uint16_t[]>& table, const char16_t* key, int i) {
+        uint16_t& at = table[slot<Len>(table, key)];
+        if (at == 0) at = static_cast<uint16_t>(i + 1);  // the first entry of the key stays
     }
 
-    std::vector<uint64_t> keys_;
-    std::vector<int> first_;
+    const PayoutEntry* entries_;
+    std::unique_ptr<uint16_t[]> bets_, races_;
+    std::size_t mask_ = 0;
     int shift_ = 64;
 };
 
-// The same by text, for tables holding other characters.
-class TextIndex {
-  public:
-    explicit TextIndex(const AppState& s) {
-        const int n = s.PayoutCount;
-        bets_.reserve(static_cast<std::size_t>(std::max(n, 0)));
-        for (int i = 0; i < n; ++i) bets_.emplace_back(s.PayoutTable(i).mid(1, 9), i);
-        std::sort(bets_.begin(), bets_.end());
-        races_.reserve(bets_.size());
-        for (const auto& b : bets_)
-            if (!IsRefund(s.PayoutTable(b.second).mid(10, 6)))
-                races_.push_back(b.first.substr(0, 5));
-        races_.erase(std::unique(races_.begin(), races_.end()), races_.end());
-    }
-    int find(std::u16string_view betKey) const {
-        auto it = std::lower_bound(bets_.begin(), bets_.end(), std::make_pair(betKey, -1));
-        return it != bets_.end() && it->first == betKey ? it->second : -1;
-    }
-    bool knows(std::u16string_view betKey) const {
-        return std::binary_search(races_.begin(), races_.end(), betKey.substr(0, 5));
-    }
-
-  private:
-    std::vector<std::pair<std::u16string_view, int>> bets_;
-    std::vector<std::u16string_view> races_;
-};
-
-template <typename Index>
-void Settle(AppState& s, const Index& payouts) {
+void Settle(AppState& s, const PayoutIndex& payouts) {
     for (int i = 0; i < s.BetCount; ++i) {
         BetRecord& rec = s.BetLog(i);
         const int16_t kind = QuickStrictI16(rec.mid(1, 1));
-        const std::u16string_view bet = rec.mid(2, 9);
+        const char16_t* bet = rec.c.data() + 1;  // characters 2 to 10
         const int32_t units = QuickStrictI32(rec.mid(11, 4));
         const int16_t accept = QuickStrictI16(rec.mid(15, 2));
-        std::u16string_view rate = u"      ";
+        std::u16string_view rate = kNoRate;
         int result = 9;
         if (accept == 1 && (kind == 1 || kind == 3)) {
             result = 0;
@@ -131,7 +118,7 @@ void Settle(AppState& s, const Index& payouts) {
                 rate = amount;
                 if (per100 == 0) {
                     per100 = 100;
-                    rate = u"   100";
+                    rate = kRefundRate;
                     result = 3;
                 } else {
                     result = 1;
@@ -156,11 +143,7 @@ void comp(AppState& s) {
     s.TodayBetCount = 0;
     s.PayoutTotal = 0;
     s.OpenStake = 0;
-    PackedIndex packed;
-    if (packed.build(s))
-        Settle(s, packed);
-    else
-        Settle(s, TextIndex(s));
+    Settle(s, PayoutIndex(s));
 }
 
 }  // namespace zb

@@ -25,6 +25,9 @@ bool FolderExists(const std::string& path);
 std::string ReadFileBytes(const std::string& path);
 // The same, cut after maxBytes: a longer file costs no more than that.
 std::string ReadFilePrefix(const std::string& path, std::size_t maxBytes);
+// ReadFilePrefix of a file FindFile found, by the path it gave: no second
+// lookup. Failure 53 when it has gone since, 75 when it cannot be read.
+std::string ReadFoundFile(const std::string& real, std::size_t maxBytes);
 
 // The folder of the running program's file; argv0 is the fallback when the
 // system cannot tell.

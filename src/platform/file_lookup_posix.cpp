@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <filesystem>
+#include <memory>
+#include <utility>
 
 #include "platform/file_lookup.h"
 #include "platform/folder_index.h"
@@ -46,7 +48,7 @@ bool IsRegular(const std::string& p) {
 
 std::optional<std::string> FindFile(const std::string& path) {
     if (path.empty()) return std::nullopt;
-    if (auto known = FindInPass(path)) return *known;
+    if (auto known = FindInPass(path)) return std::move(*known);
     if (IsRegular(path)) return path;
     // Rebuild the path component by component, matching each without case.
     // The path grows in place, so a path of many components costs its length.
@@ -103,9 +105,13 @@ std::string ReadFileBytes(const std::string& path) {
 }
 
 std::string ReadFilePrefix(const std::string& path, std::size_t maxBytes) {
-    auto real = FindFile(path);
+    const auto real = FindFile(path);
     if (!real) Fail(kErrFileNotFound);
-    const int fd = ::open(real->c_str(), O_RDONLY | O_CLOEXEC);
+    return ReadFoundFile(*real, maxBytes);
+}
+
+std::string ReadFoundFile(const std::string& real, std::size_t maxBytes) {
+    const int fd = ::open(real.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) Fail(errno == ENOENT ? kErrFileNotFound : kErrPathFileAccess);
     struct Closer {
         int fd;
@@ -113,16 +119,18 @@ std::string ReadFilePrefix(const std::string& path, std::size_t maxBytes) {
     } closer{fd};
     // One read in the usual case: PAT98 files are far smaller than the
     // buffer, and a short read is the end. A longer file is read on.
-    thread_local std::string buffer(std::size_t{1} << 16, '\0');
+    // Left uninitialised: only what read() fills is used.
+    constexpr std::size_t kBuffer = std::size_t{1} << 16;
+    thread_local const std::unique_ptr<char[]> buffer(new char[kBuffer]);
     std::string data;
     while (data.size() < maxBytes) {
-        const std::size_t want = std::min(buffer.size(), maxBytes - data.size());
-        const ssize_t n = ::read(fd, buffer.data(), want);
+        const std::size_t want = std::min(kBuffer, maxBytes - data.size());
+        const ssize_t n = ::read(fd, buffer.get(), want);
         if (n < 0) {
             if (errno == EINTR) continue;
             Fail(kErrPathFileAccess);
         }
-        data.append(buffer.data(), static_cast<std::size_t>(n));
+        data.append(buffer.get(), static_cast<std::size_t>(n));
         if (static_cast<std::size_t>(n) < want) break;
     }
     return data;

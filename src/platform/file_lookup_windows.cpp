@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "platform/file_lookup.h"
 #include "platform/folder_index.h"
@@ -32,7 +33,7 @@ std::string JoinPath(std::string_view folder, std::string_view name) {
 
 std::optional<std::string> FindFile(const std::string& path) {
     if (path.empty()) return std::nullopt;
-    if (auto known = FindInPass(path)) return *known;
+    if (auto known = FindInPass(path)) return std::move(*known);
     const DWORD attr = GetFileAttributesW(Wide(path).c_str());
     if (attr == INVALID_FILE_ATTRIBUTES || (attr & FILE_ATTRIBUTE_DIRECTORY)) return std::nullopt;
     return path;
@@ -55,8 +56,12 @@ std::string ReadFileBytes(const std::string& path) {
 std::string ReadFilePrefix(const std::string& path, std::size_t maxBytes) {
     const auto real = FindFile(path);
     if (!real) Fail(kErrFileNotFound);
+    return ReadFoundFile(*real, maxBytes);
+}
+
+std::string ReadFoundFile(const std::string& real, std::size_t maxBytes) {
     // PAT98 may be writing the file: share it for every kind of access.
-    HANDLE h = CreateFileW(Wide(*real).c_str(), GENERIC_READ,
+    HANDLE h = CreateFileW(Wide(real).c_str(), GENERIC_READ,
                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE)

@@ -34,7 +34,14 @@ std::u16string DecodeSjis(std::string_view bytes) {
 }
 
 std::string EncodeSjis(std::u16string_view text) {
-    return platform::EncodeSjis(text);
+    // Plain ASCII is its own code page 932 form: no converter needed.
+    std::string out(text.size(), '\0');
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] >= 0x80 || !IsPlainSjisByte(static_cast<unsigned char>(text[i])))
+            return platform::EncodeSjis(text);
+        out[i] = static_cast<char>(text[i]);
+    }
+    return out;
 }
 
 std::u16string Utf8ToU16(std::string_view s) {

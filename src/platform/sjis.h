@@ -17,6 +17,12 @@ std::u16string DecodeSjis(std::string_view bytes);
 // Characters without a code page 932 form become "?".
 std::string EncodeSjis(std::u16string_view text);
 
+// Bytes every Shift-JIS decoding maps to the same code, and back (0x5C and
+// 0x7E are left to the converter).
+constexpr bool IsPlainSjisByte(unsigned char b) {
+    return b < 0x80 && b != 0x5C && b != 0x7E && (b >= 0x20 || b == '\r' || b == '\n');
+}
+
 // Lead byte of a double-byte character.
 constexpr bool IsSjisLead(unsigned char b) {
     return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);

@@ -1,19 +1,30 @@
 #include "readers/pat98_file.h"
 
+#include <algorithm>
+
 #include "platform/sjis.h"
 #include "readers/quick_text.h"
 #include "startup/run_error.h"
 
 namespace zb {
 
-std::string ReadPat98File(const std::string& path, std::size_t maxBytes) {
-    return ReadFilePrefix(path, maxBytes);
+std::string ReadPat98File(const std::string& found, std::size_t maxBytes) {
+    return ReadFoundFile(found, maxBytes);
 }
 
 std::string_view SeqReader::charSpan(long n) {
     if (n < 0) Fail(kErrInvalidCall);
     std::size_t start = pos_;
     std::size_t p = pos_;
+    // No lead byte among the next n bytes: they are the n characters.
+    const std::size_t un = static_cast<std::size_t>(n);
+    if (un <= data_.size() - p &&
+        std::none_of(data_.begin() + static_cast<std::ptrdiff_t>(p),
+                     data_.begin() + static_cast<std::ptrdiff_t>(p + un),
+                     [](char c) { return IsSjisLead(static_cast<unsigned char>(c)); })) {
+        pos_ = p + un;
+        return data_.substr(start, un);
+    }
     for (long k = 0; k < n; ++k) {
         if (p >= data_.size()) Fail(kErrPastEnd);
         unsigned char b = static_cast<unsigned char>(data_[p]);

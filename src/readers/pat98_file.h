@@ -8,10 +8,11 @@
 
 namespace zb {
 
-// The file's first maxBytes bytes. A reader's bound is the most its layout can
-// use, every character taken as double-byte, with the line end: a longer file
-// reads as if it ended there, so its size costs nothing.
-std::string ReadPat98File(const std::string& path, std::size_t maxBytes);
+// The first maxBytes bytes of a file FindFile found (found: the path it gave).
+// A reader's bound is the most its layout can use, every character taken as
+// double-byte, with the line end: a longer file reads as if it ended there,
+// so its size costs nothing.
+std::string ReadPat98File(const std::string& found, std::size_t maxBytes);
 
 // Sequential reading of a file's bytes, as text input reads them.
 class SeqReader {

@@ -122,9 +122,11 @@ void ParsePayoutFile(AppState& s, PayoutFile file, int16_t venue, std::string_vi
     // makes this run into the line end and past it.
     const long n = static_cast<long>(in.length()) - 22;
     const std::string_view rest = in.rest();
-    std::u16string body = n >= 0 && static_cast<std::size_t>(n) <= rest.size() && IsPlainAscii(rest)
-                              ? QuickDecodeSjis(rest.substr(0, static_cast<std::size_t>(n)))
-                              : in.chars(n);
+    std::u16string body;
+    if (n >= 0 && static_cast<std::size_t>(n) <= rest.size() && IsPlainAscii(rest))
+        WidenAscii(rest.substr(0, static_cast<std::size_t>(n)), body);
+    else
+        body = in.chars(n);
     RequireFinalRecords(s, venue, body, kind);
     body.resize(kind.bufferLength, u' ');
     kind.parse(s, venue, body);

@@ -105,12 +105,13 @@ void ReadProgramme(AppState& s) {
     for (std::size_t row = 0; row < 6; ++row) {
         const std::string path =
             JoinPath(s.Pat98Folder, std::string("\\UY-") + static_cast<char>('A' + row) + ".JRA");
-        if (!FileExists(path)) {
+        const auto found = FindFile(path);
+        if (!found) {
             // The other files are of no use without the first.
             if (row == 0) break;
             continue;
         }
-        bytes[row] = ReadPat98File(path, kProgrammeMaxBytes);
+        bytes[row] = ReadPat98File(*found, kProgrammeMaxBytes);
         files[row] = bytes[row];
     }
     ParseProgramme(s, files);

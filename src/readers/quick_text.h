@@ -15,20 +15,23 @@ namespace zb {
 
 namespace quick {
 
-constexpr bool IsBlankUnit(char16_t c) {
-    return c == u' ' || c == u'\t' || c == u'\u3000';
+template <typename Ch>
+constexpr bool IsBlankUnit(Ch c) {
+    return c == Ch(' ') || c == Ch('\t') || (sizeof(Ch) > 1 && c == Ch(u'\u3000'));
 }
-constexpr bool IsDigitUnit(char16_t c) {
-    return c >= u'0' && c <= u'9';
+template <typename Ch>
+constexpr bool IsDigitUnit(Ch c) {
+    return c >= Ch('0') && c <= Ch('9');
 }
 
 // Blanks, 1 to 9 digits, blanks: true with the value; anything else false.
-inline bool PlainNumber(std::u16string_view s, bool lenient, int32_t& value) {
+template <typename Ch>
+inline bool PlainNumber(std::basic_string_view<Ch> s, bool lenient, int32_t& value) {
     std::size_t i = 0;
     while (i < s.size() && IsBlankUnit(s[i])) ++i;
     std::size_t start = i;
     int32_t v = 0;
-    while (i < s.size() && IsDigitUnit(s[i]) && i - start < 9) v = v * 10 + (s[i++] - u'0');
+    while (i < s.size() && IsDigitUnit(s[i]) && i - start < 9) v = v * 10 + (s[i++] - Ch('0'));
     if (i == start) return false;
     if (i < s.size() && (IsDigitUnit(s[i]) || s[i] == u'.')) return false;
     if (!lenient) {
@@ -59,27 +62,37 @@ inline int32_t QuickLenientI32(std::u16string_view s) {
     int32_t v;
     return quick::PlainNumber(s, true, v) ? v : LenientI32(s);
 }
-
-// Bytes every Shift-JIS decoding maps to the same code (0x5C and 0x7E are
-// left to the converter).
-constexpr bool IsPlainByte(unsigned char b) {
-    return b < 0x80 && b != 0x5C && b != 0x7E && (b >= 0x20 || b == '\r' || b == '\n');
+// The same on bytes, as the lenient conversions read them.
+inline int16_t QuickLenientI16(std::string_view s) {
+    int32_t v;
+    if (quick::PlainNumber(s, true, v) && v <= INT16_MAX) return static_cast<int16_t>(v);
+    return LenientI16(s);
+}
+inline int32_t QuickLenientI32(std::string_view s) {
+    int32_t v;
+    return quick::PlainNumber(s, true, v) ? v : LenientI32(s);
 }
 
-// Eight bytes at a time: a byte of 0x80 or more, 0x5C or 0x7E ends it at
-// once; a word with a control byte is looked at byte by byte (line ends).
+constexpr bool IsPlainByte(unsigned char b) {
+    return IsPlainSjisByte(b);
+}
+
+// Eight bytes at a time. One test flags a word holding a byte of 0x80 or
+// more, 0x5C, 0x7E or a control byte (for bytes below 0x80 each part is
+// exact, and a flag on a byte of 0x80 or more is a flag all the same); a
+// flagged word is looked at byte by byte, where line ends pass.
 inline bool IsPlainAscii(std::string_view bytes) {
     constexpr uint64_t k01 = 0x0101010101010101ull, k80 = 0x8080808080808080ull;
-    const auto hasZeroByte = [](uint64_t v) { return ((v - k01) & ~v & k80) != 0; };
+    const auto zeroBytes = [](uint64_t v) { return (v - k01) & ~v; };
     const unsigned char* p = reinterpret_cast<const unsigned char*>(bytes.data());
     const std::size_t n = bytes.size();
     std::size_t i = 0;
     for (; i + 8 <= n; i += 8) {
         uint64_t w;
         std::memcpy(&w, p + i, 8);
-        if ((w & k80) != 0 || hasZeroByte(w ^ (0x5C * k01)) || hasZeroByte(w ^ (0x7E * k01)))
-            return false;
-        if (((w - 0x20 * k01) & ~w & k80) != 0)
+        const uint64_t flags =
+            w | zeroBytes(w ^ (0x5C * k01)) | zeroBytes(w ^ (0x7E * k01)) | ((w - 0x20 * k01) & ~w);
+        if ((flags & k80) != 0)
             for (std::size_t j = i; j < i + 8; ++j)
                 if (!IsPlainByte(p[j])) return false;
     }

@@ -34,6 +34,11 @@ inline std::u16string_view Mid(std::u16string_view s, std::size_t pos, std::size
     if (pos < 1 || pos > s.size()) return {};
     return s.substr(pos - 1, len);
 }
+// The same on bytes (plain ASCII, where bytes are characters).
+inline std::string_view Mid(std::string_view s, std::size_t pos, std::size_t len) {
+    if (pos < 1 || pos > s.size()) return {};
+    return s.substr(pos - 1, len);
+}
 // Characters pos.. to the end.
 inline std::u16string_view MidToEnd(std::u16string_view s, std::size_t pos) {
     if (pos < 1 || pos > s.size()) return {};

@@ -81,6 +81,10 @@ struct DayTotals {
 };
 
 struct AppState {
+    // Every member starts at its own initial value: no zero-filling of the
+    // large tables first, which "new AppState()" would otherwise do.
+    AppState() {}
+
     // Control and paths.
     std::string CurrentProc;
     std::string Pat98Folder;  // no trailing separator

@@ -32,6 +32,17 @@ TEST(ShiftJis, EncodesRoundTrip) {
     EXPECT_EQ(EncodeSjis(u"円"), "\x89\x7E");
 }
 
+// Plain ASCII skips the converter: each unit below 0x80, alone and inside
+// a text, encodes as the code page does.
+TEST(ShiftJis, EncodesEveryAsciiUnitAsTheCodePage) {
+    for (char16_t c = 0; c < 0x80; ++c) {
+        const std::u16string alone(1, c), inside = u"AB" + alone + u"9";
+        EXPECT_EQ(EncodeSjis(alone), platform::EncodeSjis(alone)) << int(c);
+        EXPECT_EQ(EncodeSjis(inside), platform::EncodeSjis(inside)) << int(c);
+    }
+    EXPECT_EQ(EncodeSjis(u"20261206  4500"), "20261206  4500");
+}
+
 struct DecodeCase {
     const char* name;
     std::string bytes;
