@@ -13,5 +13,9 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # One self-contained .exe each: no mingw runtime DLLs to copy beside it.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+# Against Qt's DLLs the exe shares their runtime DLLs instead (one C++
+# runtime per process), hence ZB_MINGW_SHARED_RUNTIME.
+if(NOT ZB_MINGW_SHARED_RUNTIME)
+  set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+endif()
 set(CMAKE_CROSSCOMPILING_EMULATOR wine)

@@ -20,8 +20,13 @@ void QtMessageSink::critical(const std::string& title, const std::string& text) 
 }
 
 void InstallFontSubstitutes() {
-    QFont::insertSubstitution(QStringLiteral("ＭＳ ゴシック"), QStringLiteral("IPAGothic"));
-    QFont::insertSubstitution(QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("IPAPGothic"));
+    // Substitutes serve only when the named font is missing, so on Japanese
+    // Windows the real fonts win. Windows in another language may list them
+    // by their English names; the IPA fonts stand in on Linux.
+    QFont::insertSubstitutions(QStringLiteral("ＭＳ ゴシック"),
+                               {QStringLiteral("MS Gothic"), QStringLiteral("IPAGothic")});
+    QFont::insertSubstitutions(QStringLiteral("ＭＳ Ｐゴシック"),
+                               {QStringLiteral("MS PGothic"), QStringLiteral("IPAPGothic")});
 }
 
 }  // namespace zb

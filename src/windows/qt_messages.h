@@ -19,7 +19,8 @@ class QtMessageSink : public MessageSink {
 std::unique_ptr<QMessageBox> MakeCriticalBox(const std::string& title, const std::string& text,
                                              QWidget* parent = nullptr);
 
-// "ＭＳ ゴシック" and "ＭＳ Ｐゴシック" fall back to the IPA fonts where missing.
+// "ＭＳ ゴシック" and "ＭＳ Ｐゴシック" fall back to their English names, then to
+// the IPA fonts, where missing.
 void InstallFontSubstitutes();
 
 // Qt's own dialogs and buttons in Japanese: "qtbase_ja.qm" from beside the

@@ -39,6 +39,23 @@ class QtMessagesTest : public QObject {
         SavePng(&dialog, QStringLiteral("colour_chooser_ja.png"));
     }
 
+    // Qt keeps substitutes in lower case; the order is the order tried.
+    void fontSubstitutes_data() {
+        QTest::addColumn<QString>("family");
+        QTest::addColumn<QStringList>("substitutes");
+        QTest::newRow("fixed") << QStringLiteral("ＭＳ ゴシック")
+                               << QStringList{QStringLiteral("ms gothic"),
+                                              QStringLiteral("ipagothic")};
+        QTest::newRow("proportional")
+            << QStringLiteral("ＭＳ Ｐゴシック")
+            << QStringList{QStringLiteral("ms pgothic"), QStringLiteral("ipapgothic")};
+    }
+    void fontSubstitutes() {
+        QFETCH(QString, family);
+        QFETCH(QStringList, substitutes);
+        QCOMPARE(QFont::substitutes(family), substitutes);
+    }
+
     void runErrorBoxTitle() {
         auto box = zb::MakeCriticalBox("comp  6", zb::ErrorDescription(6));
         QCOMPARE(box->windowTitle(), QStringLiteral("comp  6"));

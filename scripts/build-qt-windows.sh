@@ -1,0 +1,124 @@
+#!/usr/bin/env bash
+# Builds Qt (Core, Gui, Widgets, Test; shared DLLs) for 64-bit Windows with
+# mingw-w64 from Debian's own qt6-base source, the same version as the host's
+# moc/rcc/uic, which serve the cross build. The result is installed into a
+# cache folder keyed by the version and the options, and reused when present;
+# the script prints that folder on its last line.
+#   ZB_QT_CACHE  where installs live (default /var/cache/zubrica98)
+#   ZB_QT_JOBS   parallel build jobs (default: number of cores)
+# The system's apt configuration is left alone: the deb-src entry and the
+# package lists live in a folder of the script's own.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+
+cache="${ZB_QT_CACHE:-/var/cache/zubrica98}"
+jobs="${ZB_QT_JOBS:-$(nproc)}"
+
+need=(ninja-build dpkg-dev qt6-base-dev qt6-base-dev-tools g++-mingw-w64-x86-64-posix
+      debian-archive-keyring)
+missing=()
+for p in "${need[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+if [ ${#missing[@]} -ne 0 ]; then
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "Missing packages. Run this, then start again:" >&2
+    echo "  sudo apt-get update && sudo apt-get install -y ${missing[*]}" >&2
+    exit 1
+  fi
+  echo "Installing: ${missing[*]}" >&2
+  DEBIAN_FRONTEND=noninteractive apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >&2
+fi
+
+# The source must be the host tools' version, Debian revision included.
+version="$(dpkg-query -W -f='${Version}' qt6-base-dev)"
+upstream="${version%%+*}"
+upstream="${upstream%%-*}"
+
+# Everything that changes the built Qt goes into the key.
+options=(-xplatform win32-g++ -qt-host-path /usr -release -shared
+         -nomake tests -nomake examples
+         -no-opengl -no-dbus -no-feature-sql -no-feature-network -no-feature-printsupport
+         # Qt's own copies, whatever the mingw sysroot happens to hold.
+         -qt-zlib -qt-libpng -qt-libjpeg -qt-pcre -qt-harfbuzz -qt-freetype)
+cmake_options=(-DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake
+               -DFEATURE_tabletevent=OFF -DZB_MINGW_SHARED_RUNTIME=ON -G Ninja)
+key="$( { echo "$version"; printf '%s\n' "${options[@]}" "${cmake_options[@]}";
+          cat "$root/cmake/mingw-w64.cmake";
+          x86_64-w64-mingw32-g++-posix --version | head -n 1; } | sha256sum | cut -c1-12)"
+prefix="$cache/qt-$upstream-$key"
+
+if [ -f "$prefix/.complete" ]; then
+  echo "$prefix"
+  exit 0
+fi
+
+work="$cache/work-$upstream-$key"
+mkdir -p "$work"
+cd "$work"
+
+# A private apt configuration: only a deb-src entry for this machine's suite.
+. /etc/os-release
+suite="${VERSION_CODENAME:?no VERSION_CODENAME in /etc/os-release}"
+mirror="${ZB_DEBIAN_MIRROR:-http://deb.debian.org/debian}"
+apt_dir="$work/apt"
+mkdir -p "$apt_dir/sources.list.d" "$apt_dir/lists/partial" "$apt_dir/cache/archives/partial"
+cat >"$apt_dir/sources.list.d/zubrica98-src.sources" <<EOF
+Types: deb-src
+URIs: $mirror
+Suites: $suite $suite-updates
+Components: main
+Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
+
+Types: deb-src
+URIs: ${ZB_DEBIAN_SECURITY_MIRROR:-http://deb.debian.org/debian-security}
+Suites: $suite-security
+Components: main
+Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
+EOF
+: >"$apt_dir/sources.list"
+apt_opts=(-o "Dir::Etc::SourceList=$apt_dir/sources.list"
+          -o "Dir::Etc::SourceParts=$apt_dir/sources.list.d"
+          -o "Dir::State::Lists=$apt_dir/lists"
+          -o "Dir::Cache=$apt_dir/cache"
+          -o "APT::Sandbox::User=$(id -un)")
+
+src_dir="$work/qtbase-src"
+if [ ! -f "$src_dir/.unpacked" ]; then
+  if ! ls qt6-base_"${version#*:}".dsc >/dev/null 2>&1; then
+    echo "Fetching qt6-base $version source" >&2
+    apt-get "${apt_opts[@]}" update -qq >&2
+    apt-get "${apt_opts[@]}" source --download-only "qt6-base=$version" >&2
+  fi
+  rm -rf "$src_dir"
+  dpkg-source --no-check -x qt6-base_"${version#*:}".dsc "$src_dir" >&2
+  touch "$src_dir/.unpacked"
+fi
+
+# Qt keeps the toolchain file's path in its own toolchain file, so the copy
+# inside the install is the one it names.
+mkdir -p "$prefix/share/zubrica98"
+cp "$root/cmake/mingw-w64.cmake" "$prefix/share/zubrica98/mingw-w64.cmake"
+
+build="$work/build"
+mkdir -p "$build"
+cd "$build"
+if [ ! -f build.ninja ]; then
+  echo "Configuring Qt $upstream for Windows into $prefix" >&2
+  "$src_dir/configure" -prefix "$prefix" "${options[@]}" -- \
+    -DCMAKE_TOOLCHAIN_FILE="$prefix/share/zubrica98/mingw-w64.cmake" "${cmake_options[@]}" >&2
+fi
+echo "Building Qt (long: about half an hour at two cores)" >&2
+cmake --build . --parallel "$jobs" >&2
+cmake --install . >&2
+
+# The license a user of the DLLs is owed travels with the install.
+cp "$src_dir/LICENSES/LGPL-3.0-only.txt" "$src_dir/LICENSES/GPL-3.0-only.txt" \
+  "$prefix/share/zubrica98/"
+touch "$prefix/.complete"
+cd /
+rm -rf "$work"
+echo "$prefix"
