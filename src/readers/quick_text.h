@@ -27,6 +27,16 @@ constexpr bool IsDigitUnit(Ch c) {
 // Blanks, 1 to 9 digits, blanks: true with the value; anything else false.
 template <typename Ch>
 inline bool PlainNumber(std::basic_string_view<Ch> s, bool lenient, int32_t& value) {
+    // The usual field, one to nine digits and nothing else, in one loop.
+    if (!s.empty() && s.size() <= 9) {
+        int32_t v = 0;
+        std::size_t i = 0;
+        while (i < s.size() && IsDigitUnit(s[i])) v = v * 10 + (s[i++] - Ch('0'));
+        if (i == s.size()) {
+            value = v;
+            return true;
+        }
+    }
     std::size_t i = 0;
     while (i < s.size() && IsBlankUnit(s[i])) ++i;
     std::size_t start = i;
