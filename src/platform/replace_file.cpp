@@ -333,16 +333,8 @@ std::string ReadFileUpTo(const std::string& path, std::size_t maxBytes) {
     if (!ok) Fail(kErrPathFileAccess);
     return data;
 #else
-    std::ifstream in(PathOf(*real), std::ios::binary);
-    if (!in) Fail(kErrPathFileAccess);
-    std::error_code ec;
-    const auto size = fs::file_size(PathOf(*real), ec);
     // A file that grows while it is read is still cut at the bound.
-    std::string data(ec ? maxBytes + 1 : std::min<std::uintmax_t>(size, maxBytes) + 1, '\0');
-    in.read(data.data(), static_cast<std::streamsize>(data.size()));
-    if (in.bad()) Fail(kErrPathFileAccess);
-    data.resize(static_cast<std::size_t>(in.gcount()));
-    return data;
+    return ReadFoundFile(*real, maxBytes + 1);
 #endif
 }
 
