@@ -31,11 +31,11 @@ double CpuSeconds() {
            static_cast<double>(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
 }
 
-// Times the process gave up the processor to wait: each wait that ends is a
-// wakeup.
+// Times the window's thread gave up the processor to wait: each wait that
+// ends is a wakeup.
 long Wakeups() {
     rusage u{};
-    getrusage(RUSAGE_SELF, &u);
+    getrusage(RUSAGE_THREAD, &u);
     return u.ru_nvcsw;
 }
 
