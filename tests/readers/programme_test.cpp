@@ -178,11 +178,13 @@ TEST(FolderRedirect, SeedFileSetsTheFolder) {
     d.seed("  " + data + " ");
     ReadFolderRedirect(*s);
     EXPECT_EQ(s->Pat98Folder, data);
+#ifndef _WIN32  // two names differing only in case cannot both exist on Windows
     d.writeBytes("ZUBRICA.TXT", "x");  // a folder "x" that is not there
     d.remove("zubrica.txt");
     ReadFolderRedirect(*s);
     EXPECT_EQ(s->Pat98Folder, data);
     d.remove("ZUBRICA.TXT");
+#endif
     d.writeBytes("zubrica.txt", "   \r\n");
     ReadFolderRedirect(*s);
     EXPECT_EQ(s->Pat98Folder, t.path());
