@@ -42,8 +42,11 @@ upstream="${upstream%%-*}"
 options=(-xplatform win32-g++ -qt-host-path /usr -release -shared
          -nomake tests -nomake examples
          -no-opengl -no-dbus -no-feature-sql -no-feature-network -no-feature-printsupport
+         # Nor what the program never loads: each costs build time in a cold CI run.
+         -no-feature-concurrent -no-feature-xml -no-feature-direct2d
+         -no-libjpeg -no-gif
          # Qt's own copies, whatever the mingw sysroot happens to hold.
-         -qt-zlib -qt-libpng -qt-libjpeg -qt-pcre -qt-harfbuzz -qt-freetype)
+         -qt-zlib -qt-libpng -qt-pcre -qt-harfbuzz -qt-freetype)
 cmake_options=(-DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake
                -DFEATURE_tabletevent=OFF -DZB_MINGW_SHARED_RUNTIME=ON -G Ninja)
 key="$( { echo "$version"; printf '%s\n' "${options[@]}" "${cmake_options[@]}";

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds with warnings as errors and runs every test,
 # then builds again with AddressSanitizer and UndefinedBehaviorSanitizer and
-# runs every test once more; then the fuzz targets for FUZZ_SECONDS each and
-# the core tests built for Windows under Wine.
+# runs every test once more; then the fuzz targets for FUZZ_SECONDS each, the
+# core tests built for Windows under Wine, and the Windows package: its window
+# tests and one whole session under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -26,3 +27,6 @@ export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp:print_suppressions=0"
 bash scripts/fuzz.sh
 # About 3 minutes: the mingw-w64 build, then the core tests under Wine.
 bash scripts/windows-tests.sh
+# The first run builds Qt for Windows (about 40 minutes, then cached in
+# /var/cache/zubrica98); after that about 5 minutes.
+bash scripts/windows-wine-tests.sh

@@ -60,6 +60,8 @@ openbox >/dev/null 2>&1 &
 pids+=($!)
 sleep 1
 
+# The package carries only the Windows platform plugin.
+unset QT_QPA_PLATFORM
 # The prefix's wineserver keeps the display it first met: start it here.
 export WINEPREFIX="$PWD/$build/wineprefix" WINEARCH=win64 WINEDEBUG=-all
 wineserver -k 2>/dev/null || true

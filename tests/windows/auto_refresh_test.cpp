@@ -18,7 +18,6 @@
 #include "windows/folder_follower.h"
 #include "windows/qt_messages.h"
 
-
 namespace {
 
 // The day's folder without its result and payout files, which go to the

@@ -5,7 +5,7 @@
 #include "windows/folder_follower.h"
 
 #include <QtTest>
-#include <cstdio>
+#include <filesystem>
 #include <string>
 
 #include "fixtures/pat98_writer.h"
@@ -35,9 +35,7 @@ class FolderFollowerTest : public QObject {
         QCOMPARE(passes, 1);
         // Replaced by rename, as PAT98 may do; then changed in place.
         d.writeBytes("new.tmp", "x");
-        QCOMPARE(
-            std::rename((dir.path() + "/new.tmp").c_str(), (dir.path() + "/KS-56521.JRA").c_str()),
-            0);
+        std::filesystem::rename(dir.path() + "/new.tmp", dir.path() + "/KS-56521.JRA");
         QTRY_COMPARE_WITH_TIMEOUT(passes, 2, 3000);
         ok = false;
         d.writeBytes("KS-56521.JRA", "changed in place");

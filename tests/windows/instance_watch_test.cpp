@@ -3,6 +3,7 @@
 
 #include "windows/instance_watch.h"
 
+#include <QDir>
 #include <QProcess>
 #include <QWidget>
 #include <QtTest>
@@ -35,10 +36,18 @@ class InstanceWatchTest : public QObject {
     void secondCopyEndsAndTheFirstRunsOn() {
         zb::fixture::TempDir dir;
         zb::fixture::WriteDemoDay(dir.path());
-        const std::string program = dir.path() + "/zubrica98";
-        std::filesystem::copy_file(ZB_PROGRAM_BINARY, program);
         auto env = QProcessEnvironment::systemEnvironment();
+#ifdef _WIN32
+        // The copy loads Qt's DLLs and plugins from beside this test.
+        const std::string program = dir.path() + "/zubrica98.exe";
+        const QString here = QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
+        env.insert("PATH", here + ";" + env.value("PATH"));
+        env.insert("QT_PLUGIN_PATH", here);
+#else
+        const std::string program = dir.path() + "/zubrica98";
         env.insert("QT_QPA_PLATFORM", "offscreen");
+#endif
+        std::filesystem::copy_file(ZB_PROGRAM_BINARY, program);
         auto start = [&](QProcess& p) {
             p.setWorkingDirectory(QString::fromStdString(dir.path()));
             p.setProcessEnvironment(env);
