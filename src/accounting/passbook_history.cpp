@@ -115,7 +115,9 @@ std::u16string TotalsRowTip(const PeriodTotal& t) {
 
 void SavePassbookCsv(const AppState& s, const std::string& path) {
     const std::string book = FindFile(PassbookPath(s)).value_or(PassbookPath(s));
-    if (FindFile(path).value_or(path) == book) throw FileFailure(kErrPermission, path);
+    // Compared as files: on Windows the dialog's spelling of the passbook may
+    // differ from ours in case and separators.
+    if (SameFile(FindFile(path).value_or(path), book)) throw FileFailure(kErrPermission, path);
     ReplaceFile(path, "\xEF\xBB\xBF" + PassbookCsv(HistoryDays(s)));
 }
 

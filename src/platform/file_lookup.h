@@ -18,6 +18,9 @@ std::string JoinPath(std::string_view folder, std::string_view name);
 // the exact spelling does not exist; nullopt when there is no such regular file.
 std::optional<std::string> FindFile(const std::string& path);
 bool FileExists(const std::string& path);
+// Whether two paths name one file: the same file when both exist (links
+// included), else the same spelling as the file system compares names.
+bool SameFile(const std::string& a, const std::string& b);
 // A folder of exactly that spelling (the file system's own folding aside).
 bool FolderExists(const std::string& path);
 

@@ -136,6 +136,14 @@ std::string ReadFoundFile(const std::string& real, std::size_t maxBytes) {
     return data;
 }
 
+bool SameFile(const std::string& a, const std::string& b) {
+    std::error_code ec;
+    const bool same = std::filesystem::equivalent(a, b, ec);
+    return ec ? std::filesystem::path(a).lexically_normal() ==
+                    std::filesystem::path(b).lexically_normal()
+              : same;
+}
+
 std::string ProgramFolder(const char* argv0) {
     std::error_code ec;
     std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <utility>
 
 #include "platform/file_lookup.h"
@@ -84,6 +85,18 @@ std::string ReadFoundFile(const std::string& real, std::size_t maxBytes) {
     CloseHandle(h);
     if (!ok) Fail(kErrPathFileAccess);
     return data;
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
+    const std::filesystem::path pa(Wide(a)), pb(Wide(b));
+    std::error_code ec;
+    const bool same = std::filesystem::equivalent(pa, pb, ec);
+    if (!ec) return same;
+    // Not both there: Windows compares names without regard to case.
+    std::wstring na = pa.lexically_normal().wstring(), nb = pb.lexically_normal().wstring();
+    ::CharUpperBuffW(na.data(), static_cast<DWORD>(na.size()));
+    ::CharUpperBuffW(nb.data(), static_cast<DWORD>(nb.size()));
+    return na == nb;
 }
 
 std::string ProgramFolder(const char* argv0) {

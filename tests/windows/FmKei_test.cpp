@@ -218,13 +218,14 @@ class FmKeiTest : public QObject {
             return target;
         });
         k.toolButton(6)->trigger();
-        QCOMPARE(suggested, dir.path() + "/Korvane.csv");
+        QCOMPARE(QDir::fromNativeSeparators(QString::fromStdString(suggested)),
+                 QDir::fromNativeSeparators(QString::fromStdString(dir.path() + "/Korvane.csv")));
         QCOMPARE(zb::fixture::ReadAll(target),
                  std::string("\xEF\xBB\xBF日付,投票,払戻,損益\r\n2001-01-01,1000,900,-100\r\n"
                              "2001-01-02,1000,900,-100\r\n"));
         QVERIFY(k.toolButton(1)->isChecked() && !k.toolButton(6)->isChecked());
-        for (const std::string& bad :
-             {dir.path() + "/missing/out.csv", dir.path() + "/korvane.TXT"}) {
+        for (const std::string& bad : {dir.path() + "/missing/out.csv", dir.path() + "/korvane.TXT",
+                                       dir.path() + "/./Korvane.txt"}) {
             target = bad;
             sink.messages.clear();
             k.toolButton(6)->trigger();

@@ -65,7 +65,13 @@ class InstanceWatchTest : public QObject {
         QCOMPARE(second.exitCode(), 0);
         QCOMPARE(first.state(), QProcess::Running);
         QCOMPARE(zb::fixture::ReadAll(book.toStdString()), before);
+#ifdef _WIN32
+        // Under Wine the WM_CLOSE of terminate() left it running; what is
+        // tested here is the second copy.
+        first.kill();
+#else
         first.terminate();
+#endif
         QVERIFY(first.waitForFinished(10000));
     }
 };
