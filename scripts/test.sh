@@ -27,6 +27,6 @@ export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp:print_suppressions=0"
 bash scripts/fuzz.sh
 # About 3 minutes: the mingw-w64 build, then the core tests under Wine.
 bash scripts/windows-tests.sh
-# The first run builds Qt for Windows (about 40 minutes, then cached in
+# The first run builds Qt for Windows (about 30 minutes, then cached in
 # /var/cache/zubrica98); after that about 5 minutes.
 bash scripts/windows-wine-tests.sh
