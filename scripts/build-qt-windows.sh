@@ -42,9 +42,9 @@ upstream="${upstream%%-*}"
 options=(-xplatform win32-g++ -qt-host-path /usr -release -shared
          -nomake tests -nomake examples
          -no-opengl -no-dbus -no-feature-sql -no-feature-network -no-feature-printsupport
-         # Nor what the program never loads: each costs build time in a cold CI run.
-         # Direct2D stays: without it Qt 6.4 loses its DirectWrite font engine
-         # and fails to link the windows plugin.
+         # Modules and plugins the program never loads only lengthen a cold CI
+         # run. Direct2D stays: without it Qt 6.4 loses its DirectWrite font
+         # engine and fails to link the windows plugin.
          -no-feature-concurrent -no-feature-xml
          -no-libjpeg -no-gif
          # Qt's own copies, whatever the mingw sysroot happens to hold.
