@@ -219,7 +219,9 @@ TEST(ReadingPass, FailedPassIsMarkedAndTheNextGoodPassClearsIt) {
     EXPECT_TRUE(s.LastPassFailed);
     EXPECT_EQ(s.LoadBusy, 0);
     EXPECT_EQ(d.titles(), "Akekka  62\n");
-    EXPECT_EQ(d.sink.boxes.at(0).text, "ファイルにこれ以上データがありません。");
+    // The file on a line of its own.
+    EXPECT_EQ(d.sink.boxes.at(0).text,
+              "ファイルにこれ以上データがありません。\n" + d.tmp.path() + "/KS-56521.JRA");
     d.dir.remove("KS-56521.JRA");
     LoadAll(s);
     EXPECT_FALSE(s.LastPassFailed);

@@ -84,7 +84,7 @@ class AutoRefreshTest : public QObject {
         m.ShowBankChart();
         m.ShowBetList();
         const QPoint bankAt = m.fmbank->pos();
-        QVERIFY(m.AutoRefresh());
+        QVERIFY(m.AutoRefresh().ok);
         book = qobject_cast<zb::FmKei*>(m.FmKei.data());
         QVERIFY(book && m.fmbank && m.FMlist);
         QCOMPARE(book->place().view, 5);
