@@ -1,5 +1,6 @@
 #include "windows/auto_notice.h"
 
+#include <QFont>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
@@ -19,6 +20,7 @@ AutoNotice::AutoNotice(QWidget* owner)
     // Shown by a pass nobody asked for: it must not take the keys from the
     // window the user is typing in.
     setAttribute(Qt::WA_ShowWithoutActivating);
+    setFont(QFont(QStringLiteral("ＭＳ Ｐゴシック"), 9));
     auto* layout = new QVBoxLayout(this);
     auto* row = new QHBoxLayout;
     auto* icon = new QLabel(this);

@@ -6,6 +6,9 @@ namespace zb {
 
 namespace {
 
+// Messages name files: a folder full of odd names must not grow the list.
+constexpr std::size_t kMaxTold = 64;
+
 // The second line of a failure's text names the file, where one is known.
 std::string FileNamed(const std::string& text) {
     const std::size_t nl = text.find('\n');
@@ -52,13 +55,21 @@ RefreshPolicy::Result RefreshPolicy::finish(Time now, const Outcome& outcome) {
         failingSince_.reset();
         r.recordFolder = true;
         // A message of a good pass (a passbook that cannot be written) once,
-        // not again at every burst of PAT98's writes.
-        if (outcome.messages != lastMessages_)
+        // not again at every burst of PAT98's writes, nor each time the day
+        // settles anew while PAT98 is writing.
+        bool fresh = false;
+        for (const Message& m : outcome.messages) {
+            const auto it = told_.find(m);
+            fresh |= it == told_.end() || now - it->second >= delays_.repeatAfter;
+        }
+        if (told_.size() > kMaxTold) told_.clear();
+        if (fresh) {
             notice = MessagesNotice(outcome.messages);
-        else if (noticeIsFailure_)
+            for (const Message& m : outcome.messages) told_[m] = now;
+        } else if (outcome.messages.empty() || noticeIsFailure_) {
             notice.clear();
+        }
         noticeIsFailure_ = false;
-        lastMessages_ = outcome.messages;
     } else {
         // Most often PAT98 is half-way through writing: tried again soon,
         // then less often.

@@ -6,6 +6,7 @@
 // without waiting.
 
 #include <chrono>
+#include <map>
 #include <optional>
 #include <string>
 #include <utility>
@@ -17,7 +18,8 @@ struct RefreshDelays {
     using Ms = std::chrono::milliseconds;
     Ms quiet{1000};  // after the last change noticed
     std::vector<Ms> retry{Ms(2000), Ms(5000), Ms(10000), Ms(30000)};
-    Ms failureShown{60000};  // failing this long: the notice says so
+    Ms failureShown{60000};   // failing this long: the notice says so
+    Ms repeatAfter{3600000};  // a message told once is not told again sooner
 };
 
 class RefreshPolicy {
@@ -68,8 +70,8 @@ class RefreshPolicy {
     int failures_ = 0;
     std::optional<Time> failingSince_;
     std::string notice_;
-    bool noticeIsFailure_ = false;       // the notice tells of failing reads
-    std::vector<Message> lastMessages_;  // of the last good pass
+    bool noticeIsFailure_ = false;  // the notice tells of failing reads
+    std::map<Message, Time> told_;  // messages of good passes, when told
 };
 
 // "自動更新: KS-56521.JRA を 3 分間読み込めません", then the message itself.
