@@ -113,7 +113,7 @@ void FitLabel(QLabel* l, QRect at, int left, int right, QFont font) {
         int x = l->alignment() & Qt::AlignRight  ? at.left() + at.width() - width
                 : l->alignment() & Qt::AlignLeft ? at.left()
                                                  : at.left() + (at.width() - width) / 2;
-        x = std::clamp(x, std::min(left, at.left()), std::max(right - width, at.left()));
+        x = std::clamp(x, left, std::max(left, right - width));
         at = QRect(x, at.top(), width, at.height());
         l->setGeometry(at);
     }

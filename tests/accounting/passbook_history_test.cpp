@@ -115,7 +115,7 @@ TEST(PassbookHistory, ChartScaleCompressesOneExtremeDay) {
         {{-99999999}, 0, {0, -99999999}},
         {{1000, -1000, 1000, -1000, -100000000},
          100,
-         {0, 1000, -99999000, -10000000, -1000000, -100000, -10000, -1000, 100, -100}},
+         {0, 1000, -100000000, -10000000, -1000000, -100000, -10000, -1000, 100, -100}},
     };
     for (const auto& c : cases) {
         const ChartScale scale = ChartScaleOf(book(c.profits));
