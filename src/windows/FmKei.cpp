@@ -213,7 +213,7 @@ void FmKei::Fill(const PassbookRows& rows) {
     std::vector<QLabel*> amounts;
     for (const Column* c : {&lbTohyo_, &lbHarai_, &lbSoneki_})
         amounts.insert(amounts.end(), c->begin(), c->end());
-    FitFont(amounts, font());
+    FitFont(amounts, font(), TwipsToPxX(60));
 }
 
 void FmKei::LayOut(bool totals) {

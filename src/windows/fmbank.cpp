@@ -171,7 +171,8 @@ void fmbank::SetTexts(const BankChart& chart) {
     }
     for (std::size_t p = 0; p < maeuri_.size(); ++p)
         for (QLabel* l : {maeuri_[p], tohyokei_[p], sonekikei_[p]}) figures.push_back(l);
-    FitFont(figures, font());
+    // The stake and profit boxes touch: a figure keeps a little clear of the next.
+    FitFont(figures, font(), TwipsToPxX(60));
 }
 
 void fmbank::FitWidth() {

@@ -122,10 +122,11 @@ void FitLabel(QLabel* l, QRect at, int left, int right, QFont font) {
     l->setFont(font);
 }
 
-void FitFont(const std::vector<QLabel*>& labels, QFont font) {
+void FitFont(const std::vector<QLabel*>& labels, QFont font, int spare) {
     auto fits = [&] {
         for (const QLabel* l : labels)
-            if (TextNeed(font, l->text(), l) > RoomIn(l, font)) return false;
+            if (!l->text().isEmpty() && TextNeed(font, l->text(), l) + spare > RoomIn(l, font))
+                return false;
         return true;
     };
     while (!fits() && font.pointSizeF() - PixelPoints() >= 4.0)

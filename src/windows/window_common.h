@@ -64,7 +64,8 @@ int TextNeed(const QFont& f, const QString& text, const QPaintDevice* on);
 void FitLabel(QLabel* l, QRect at, int left, int right, QFont font);
 
 // One font for a column of figures: the largest size, from `font` down a
-// pixel at a time, at which every label's text fits its label as it stands.
-void FitFont(const std::vector<QLabel*>& labels, QFont font);
+// pixel at a time, at which every label's text fits its label as it stands,
+// with `spare` pixels left free beside it (labels that touch their neighbours).
+void FitFont(const std::vector<QLabel*>& labels, QFont font, int spare = 0);
 
 }  // namespace zb
