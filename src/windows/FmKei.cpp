@@ -12,6 +12,7 @@
 #include <algorithm>
 
 #include "windows/event_handler.h"
+#include "windows/modal_scope.h"
 #include "windows/slot_position.h"
 #include "windows/toolbar_pictures.h"
 #include "windows/twips.h"
@@ -72,6 +73,7 @@ QString Q(const std::u16string& t) {
 
 // The file dialog of the system, in the PAT98 folder.
 std::string DialogSaveFile(QWidget* parent, const std::string& suggested) {
+    const ModalScope modal;
     return QFileDialog::getSaveFileName(parent, QString::fromStdU16String(u"明細の保存"),
                                         QString::fromStdString(suggested),
                                         QStringLiteral("CSV (*.csv)"))
