@@ -272,7 +272,6 @@ void FmKei::ToolbarClick(int index) {
             return;
         }
         if (index < 1 || index > kTotalsView) return;
-        if (view_ == kDaysView) dayPage_ = vScroll1_->value();
         view_ = index;
         ShowRows(index != kChartView);
         LayOut(index == kTotalsView);
@@ -305,7 +304,6 @@ void FmKei::restore(Place p) {
     if (p.view < 1 || p.view > kTotalsView) return;
     dayPage_ = std::clamp(p.view == kTotalsView ? p.dayPage : p.page, 0,
                           std::max(PassbookLastPage(s_), 0));
-    view_ = kBestView;  // not the day view: its page is set above, not read back
     buttons_[static_cast<std::size_t>(p.view)]->setChecked(true);
     ToolbarClick(p.view);
     if (p.view == kTotalsView) {
