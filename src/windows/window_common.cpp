@@ -94,10 +94,6 @@ int RoomIn(const QLabel* l, const QFont& f) {
 
 }  // namespace
 
-int TextRoom(const QLabel* l) {
-    return RoomIn(l, l->font());
-}
-
 int TextNeed(const QFont& f, const QString& text, const QPaintDevice* on) {
     return text.isEmpty() ? 0 : QFontMetrics(f, on).horizontalAdvance(text) + 1;
 }

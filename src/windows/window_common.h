@@ -51,8 +51,6 @@ QToolBar* MakeGroupedToolbar(QWidget* owner, int heightTwips,
                              const std::vector<ToolButtonDesign>& buttons,
                              std::vector<QAction*>& actions, std::function<void(int)> click);
 
-// The width a label has for its text: inside its frame, indent and margins.
-int TextRoom(const QLabel* l);
 // Pixels the text needs in font f drawn on `on` (its DPI, not the default
 // one); one spare for the anti-aliased last edge.
 int TextNeed(const QFont& f, const QString& text, const QPaintDevice* on);
