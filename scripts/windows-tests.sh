@@ -6,6 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+bash scripts/setup.sh --all
 build=build-win
 cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Debug \
   -DZB_WERROR=ON -DZB_WINDOWS=OFF -DZB_BENCHMARKS=OFF >/dev/null

@@ -4,10 +4,6 @@
 #include <QDir>
 #include <memory>
 
-#ifdef _WIN32
-#include <windows.h>
-#endif
-
 #include "platform/instance_lock.h"
 #include "startup/startup.h"
 #include "windows/FMmain.h"
@@ -32,11 +28,7 @@ int main(int argc, char** argv) {
     // save its settings over the first's: it hands over to the first and ends.
     const auto lock = zb::InstanceLock::Take(platform.currentDir);
     if (lock->state() == zb::InstanceLock::State::kHeld) {
-#ifdef _WIN32
-        // Lets the first copy take the foreground, which this start has.
-        ::AllowSetForegroundWindow(ASFW_ANY);
-#endif
-        lock->AskHolderToShow();
+        zb::HandOver(*lock, sink);
         return 0;
     }
     const zb::ScreenTwips screen = zb::PrimaryScreenTwips();
