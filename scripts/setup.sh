@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(build-essential cmake pkg-config qt6-base-dev libgtest-dev libgmock-dev
           libbenchmark-dev nlohmann-json3-dev fonts-ipafont xvfb xauth
           qt6-translations-l10n
+          librsvg2-bin icoutils                          # the program's icon
           clang-14 libclang-rt-14-dev                    # fuzz targets
           g++-mingw-w64-x86-64-posix wine64 googletest)  # Windows build under Wine
 
