@@ -1,6 +1,7 @@
 # cmake --install into a fresh prefix: the menu entry starts the installed
 # program and names its icon, which is there in every hicolor size.
 #   cmake -DBUILD=<build folder> -DPREFIX=<scratch folder> -P install_test.cmake
+cmake_minimum_required(VERSION 3.22)
 file(REMOVE_RECURSE ${PREFIX})
 execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD} --prefix ${PREFIX}
   RESULT_VARIABLE rc OUTPUT_QUIET)
