@@ -8,7 +8,8 @@ set -euo pipefail
 
 packages=(build-essential cmake pkg-config qt6-base-dev libgtest-dev libgmock-dev
           libbenchmark-dev nlohmann-json3-dev fonts-ipafont xvfb xauth
-          qt6-translations-l10n)
+          qt6-translations-l10n
+          librsvg2-bin icoutils)                         # the program's icon
 case "${1:-}" in
   --all)
     packages+=(clang-14 libclang-rt-14-dev                    # fuzz targets

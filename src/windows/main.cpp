@@ -8,6 +8,7 @@
 #include "startup/startup.h"
 #include "windows/FMmain.h"
 #include "windows/instance_watch.h"
+#include "windows/program_icon.h"
 #include "windows/qt_messages.h"
 #include "windows/session_end.h"
 #include "windows/twips.h"
@@ -17,6 +18,7 @@ int main(int argc, char** argv) {
     zb::WatchSessionEnd();
     zb::InstallFontSubstitutes();
     zb::InstallQtTranslation();
+    zb::InstallProgramIcon();
     auto state = std::make_unique<zb::AppState>();
     zb::QtMessageSink sink;
     state->Messages = &sink;
