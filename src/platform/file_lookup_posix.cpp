@@ -13,7 +13,7 @@
 
 #include "platform/file_lookup.h"
 #include "platform/folder_index.h"
-#include "startup/run_error.h"
+#include "platform/run_error.h"
 
 namespace zb {
 

@@ -10,8 +10,8 @@
 
 #include "platform/file_lookup.h"
 #include "platform/folder_index.h"
+#include "platform/run_error.h"
 #include "platform/sjis.h"
-#include "startup/run_error.h"
 
 namespace zb {
 

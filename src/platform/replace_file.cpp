@@ -5,9 +5,9 @@
 #include <filesystem>
 #include <fstream>
 
+#include "platform/file_lookup.h"
 #include "platform/folder_index.h"
-#include "readers/pat98_file.h"
-#include "startup/run_error.h"
+#include "platform/run_error.h"
 
 #ifdef _WIN32
 #include <windows.h>

@@ -5,7 +5,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 
-#include "startup/startup.h"
+#include "startup/messages.h"
 #include "windows/event_handler.h"
 #include "windows/slot_position.h"
 #include "windows/twips.h"

@@ -9,7 +9,7 @@
 #endif
 
 #include "platform/instance_lock.h"
-#include "startup/startup.h"
+#include "program/startup.h"
 #include "windows/FMmain.h"
 #include "windows/instance_watch.h"
 #include "windows/qt_messages.h"
