@@ -88,10 +88,6 @@ QFont WithoutFallbacks(QFont f) {
 const char16_t* const kToolTips[6] = {u"", u"更新", u"", u"収支表", u"投票履歴", u"通帳"};
 const char16_t* const kCaptions[6] = {u"", u"更新", u"", u"収支", u"履歴", u"通帳"};
 
-QString Q(const std::u16string& t) {
-    return QString::fromStdU16String(t);
-}
-
 std::optional<int32_t> PlatformColorChooser(int32_t start, QWidget* parent) {
     const QColor c = QColorDialog::getColor(ColorFromValue(start), parent);
     if (!c.isValid()) return std::nullopt;

@@ -8,6 +8,7 @@
 #include "windows/event_handler.h"
 #include "windows/look.h"
 #include "windows/slot_position.h"
+#include "windows/window_common.h"
 
 namespace zb {
 
@@ -15,10 +16,6 @@ namespace {
 
 constexpr int kClientWidth = 2760, kClientHeight = 3285;
 constexpr int kRowHeight = 210;
-
-QString Q(const std::u16string& t) {
-    return QString::fromStdU16String(t);
-}
 
 QFont PGothic() {
     QFont f(QStringLiteral("ＭＳ Ｐゴシック"));

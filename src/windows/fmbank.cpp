@@ -29,10 +29,6 @@ QRect Twips(int left, int top, int width, int height) {
     return QRect(TwipsToPxX(left), TwipsToPxY(top), TwipsToPxX(width), TwipsToPxY(height));
 }
 
-QString Q(const std::u16string& t) {
-    return QString::fromStdU16String(t);
-}
-
 QLabel* NewLabel(QWidget* panel, const QString& name, const QString& text, QRect at,
                  Qt::Alignment align) {
     auto* l = new QLabel(text, panel);
