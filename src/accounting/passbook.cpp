@@ -8,7 +8,7 @@
 #include "platform/sjis.h"
 #include "readers/pat98_file.h"
 #include "readers/quick_text.h"
-#include "startup/startup.h"
+#include "startup/messages.h"
 
 namespace zb {
 

@@ -5,9 +5,10 @@
 #include <filesystem>
 #include <fstream>
 
+#include "platform/file_lookup.h"
 #include "platform/folder_index.h"
-#include "readers/pat98_file.h"
-#include "startup/run_error.h"
+#include "platform/run_error.h"
+#include "platform/sjis.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -61,7 +62,7 @@ std::string_view Why(WriteFault f) {
 
 fs::path PathOf(const std::string& s) {
 #ifdef _WIN32
-    return fs::path(std::u8string(s.begin(), s.end()));
+    return fs::path(Wide(s));
 #else
     return fs::path(s);
 #endif
@@ -310,32 +311,8 @@ void ReplaceFile(const std::string& path, std::string_view content) {
 }
 
 std::string ReadFileUpTo(const std::string& path, std::size_t maxBytes) {
-    auto real = FindFile(path);
-    if (!real) Fail(kErrFileNotFound);
-#ifdef _WIN32
-    // PAT98 may be replacing the file: share it for every kind of access.
-    HANDLE h = ::CreateFileW(Wide(PathOf(*real)).c_str(), GENERIC_READ,
-                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) Fail(kErrPathFileAccess);
-    std::string data;
-    char buf[65536];
-    bool ok = true;
-    while (data.size() <= maxBytes) {
-        const DWORD want =
-            static_cast<DWORD>(std::min<std::size_t>(sizeof buf, maxBytes + 1 - data.size()));
-        DWORD got = 0;
-        ok = ::ReadFile(h, buf, want, &got, nullptr) != 0;
-        if (!ok || got == 0) break;
-        data.append(buf, got);
-    }
-    ::CloseHandle(h);
-    if (!ok) Fail(kErrPathFileAccess);
-    return data;
-#else
     // A file that grows while it is read is still cut at the bound.
-    return ReadFoundFile(*real, maxBytes + 1);
-#endif
+    return ReadFilePrefix(path, maxBytes + 1);
 }
 
 }  // namespace zb

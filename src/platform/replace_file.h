@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "startup/run_error.h"
+#include "platform/run_error.h"
 
 namespace zb {
 

@@ -4,11 +4,11 @@
 #include <optional>
 #include <vector>
 
+#include "platform/file_lookup.h"
 #include "platform/replace_file.h"
 #include "platform/sjis.h"
-#include "readers/pat98_file.h"
 #include "startup/ini.h"
-#include "startup/startup.h"
+#include "startup/messages.h"
 
 namespace zb {
 

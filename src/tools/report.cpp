@@ -28,8 +28,8 @@
 #include "accounting/race_detail.h"
 #include "platform/file_lookup.h"
 #include "platform/sjis.h"
-#include "readers/text.h"
-#include "startup/startup.h"
+#include "program/startup.h"
+#include "startup/text.h"
 #include "tools/state_json.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include "accounting/passbook.h"
 #include "fixtures/pat98_writer.h"
 #include "platform/sjis.h"
-#include "readers/text.h"
+#include "startup/text.h"
 
 namespace zb::test {
 

@@ -11,8 +11,8 @@
 
 #include "fixtures/failure_of.h"
 #include "fixtures/pat98_writer.h"
+#include "platform/run_error.h"
 #include "platform/user_files_test_util.h"
-#include "startup/run_error.h"
 
 namespace zb {
 namespace {
