@@ -69,10 +69,11 @@ TEST(ReplaceFile, StaleTemporariesOfThatFileAreRemoved) {
     fixture::Pat98Dir d(t.path());
     d.writeBytes("out.txt", "old");
     const char* ours[] = {"out.txt.~zubrica98-AbC123", "out.txt.~zubrica98-000000"};
-    const char* others[] = {
-        "out.txt.tmpAbC123",        "out.txt.tmp202612",          "out.txt.tmpbackup",
-        "out.txt.~zubrica98-",      "out.txt.~zubrica98-ABCDEFG", "out.txt.~zubrica98-AB.DEF",
-        "out.tx.~zubrica98-ABCDEF", "Out.txt.~zubrica98-ABCDEF",  "other.txt.~zubrica98-ABCDEF", "out.txt.bak"};
+    const char* others[] = {"out.txt.tmpAbC123",           "out.txt.tmp202612",
+                            "out.txt.tmpbackup",           "out.txt.~zubrica98-",
+                            "out.txt.~zubrica98-ABCDEFG",  "out.txt.~zubrica98-AB.DEF",
+                            "out.tx.~zubrica98-ABCDEF",    "Out.txt.~zubrica98-ABCDEF",
+                            "other.txt.~zubrica98-ABCDEF", "out.txt.bak"};
     for (const char* f : ours) d.writeBytes(f, "x");
     for (const char* f : others) d.writeBytes(f, "x");
     fs::create_directory(t.path() + "/out.txt.~zubrica98-FOLDER");
