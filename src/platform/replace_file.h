@@ -23,11 +23,11 @@ enum class OldFile {
 // same folder, flushed, then renamed over the old one. Before that:
 // - a symbolic link is followed, so the link stays and its target gets the text;
 // - a file that already holds the text is not touched (no write, no flush);
-// - temporaries of that file left by an interrupted write are removed;
+// - temporaries of that file left by an interrupted write are removed, but
+//   only while the file exists: else one may be the only copy of a write
+//   that could not be put in place;
 // - a read-only file (write permission cleared, or the read-only attribute)
 //   is left as it is: failure 70.
-// - temporaries are left alone while the file is missing: one may be the
-//   only copy of a write that could not be put in place.
 // With kKeepDaysFirst, a file last changed on an earlier day than today
 // becomes "<name>.bak" (a read-only backup is left as it is); a backup that
 // cannot be made never stops the write.
@@ -46,13 +46,13 @@ bool CreateNewFile(const std::string& path, std::string_view content);
 // Where a user file's previous generation is kept: "<path>.bak".
 std::string BackupPath(const std::string& path);
 
-// The file's first bytes, at most maxBytes + 1 of them, so that the caller
-// can tell a file over its bound; failure 53 when it does not exist, 75 when
-// it cannot be read.
 // A failure about one of the user's files: the usual description, then the
 // file, then why (when given), each on a line of its own.
 RunError FileFailure(int number, const std::string& path, std::string_view why = {});
 
+// The file's first bytes, at most maxBytes + 1 of them, so that the caller
+// can tell a file over its bound; failure 53 when it does not exist, 75 when
+// it cannot be read.
 std::string ReadFileUpTo(const std::string& path, std::size_t maxBytes);
 
 #ifdef _WIN32
