@@ -135,7 +135,7 @@ void SaveSettings(AppState& s) {
             put(kWindow, Key("Top", i), st.Top(i));
             put(kWindow, Key("Left", i), st.Left(i));
         }
-        ReplaceFile(path, doc.text());
+        ReplaceFile(path, doc.text(), OldFile::kKeepDaysFirst);
     } catch (const RunError&) {
         // A read-only file or folder: the next start uses the old values.
     }

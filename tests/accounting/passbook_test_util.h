@@ -34,6 +34,13 @@ inline PassbookEntry Empty() {
     return Entry(u"00000000", 0, 0, 0);
 }
 
+// Distinct days for books of many lines: day n (from 0) of a calendar of
+// 28-day months, from January 1900.
+inline std::string NthDate(int n) {
+    auto two = [](int v) { return std::string(v < 10 ? "0" : "") + std::to_string(v); };
+    return std::to_string(1900 + n / 336) + two(n / 28 % 12 + 1) + two(n % 28 + 1);
+}
+
 // A line of the file with the fields at their positions.
 inline fixture::Line BookLine(std::string_view date, long long stake, long long payout,
                               long long profit) {
