@@ -53,8 +53,11 @@ void AutoNotice::setNotice(const std::string& text) {
     QPoint at(0, 0);
     if (owner) {
         if (const QScreen* sc = owner->screen()) screen = sc->availableGeometry();
+        // The notice is framed only once shown: the owner's frame stands in
+        // for its own.
         const QRect o = owner->frameGeometry();
-        at = QPoint(o.right() - frameGeometry().width() + 1, o.top() - frameGeometry().height());
+        const QSize frame = o.size() - owner->size();
+        at = QPoint(o.right() - width() - frame.width() + 1, o.top() - height() - frame.height());
     }
     at.setX(std::clamp(at.x(), screen.left(), std::max(screen.left(), screen.right() - width())));
     at.setY(std::clamp(at.y(), screen.top(), std::max(screen.top(), screen.bottom() - height())));
