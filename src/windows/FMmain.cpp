@@ -11,6 +11,7 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QSystemTrayIcon>
 #include <QTime>
 #include <QToolBar>
 #include <QWindowStateChangeEvent>
@@ -175,6 +176,8 @@ FMmain::FMmain(AppState& state, QWidget* parent)
     menuPop_->addSeparator();
     menuAuto_ = entry("MenuAuto", u"自動更新", &FMmain::MenuAuto_Click);
     menuAuto_->setCheckable(true);
+    menuHit_ = entry("MenuHit", u"的中通知", &FMmain::MenuHit_Click);
+    menuHit_->setCheckable(true);
     menuPop_->addSeparator();
     entry("MenuVer", u"ﾊﾞｰｼﾞｮﾝ(&V)", &FMmain::MenuVer_Click);
     menuPop_->addSeparator();
@@ -185,6 +188,7 @@ FMmain::FMmain(AppState& state, QWidget* parent)
                                    [this] { return ModalScope::Open() || s_.LoadBusy == 1; }, this);
     follower_->setOnResult([this](const RefreshPolicy::Result& r) { ShowNotice(r); });
     Handle([&] { Load(); });
+    ApplyHitNotice();
     menuAuto_->setChecked(s_.settings.AutoRefresh);
     if (s_.settings.AutoRefresh) {
         follower_->follow(s_.Pat98Folder);
@@ -338,6 +342,7 @@ void FMmain::Data_Set() {
         FitLabel(i);
     }
     labels_[12]->setToolTip(Q(t.stakeToolTip));
+    if (tray_) tray_->setToolTip(Q(u"残高 ") + labels_[16]->text() + Q(u"円"));
     PostIfSettled(s_);
 }
 
@@ -354,6 +359,7 @@ void FMmain::RefreshAll() {
     // Whatever the readers leave is shown; their failures are reported inside.
     const bool ok = RefreshData(s_) && !s_.LastPassFailed;
     Data_Set();
+    if (ok) TellHits();
     // A failed read leaves the follower's retry in place.
     if (ok && follower_->following()) follower_->passed(s_.Pat98Folder);
 }
@@ -379,6 +385,7 @@ RefreshPolicy::Outcome FMmain::AutoRefresh() {
         out.ok = RefreshData(s_) && !s_.LastPassFailed;
         // Posting and the windows' failures are kept too.
         if (out.ok) Data_Set();
+        if (out.ok) TellHits();
         if (out.ok) ReopenInPlace();
     });
     s_.Messages = shown;
@@ -549,6 +556,46 @@ void FMmain::MenuAuto_Click() {
         if (notice_) notice_->hide();
         labels_[1]->setToolTip(QString());
     }
+}
+
+void FMmain::MenuHit_Click() {
+    s_.settings.HitNotice = !s_.settings.HitNotice;
+    ApplyHitNotice();
+}
+
+void FMmain::ApplyHitNotice() {
+    menuHit_->setChecked(s_.settings.HitNotice);
+    if (!s_.settings.HitNotice) {
+        delete tray_;
+        tray_ = nullptr;
+        return;
+    }
+    // What is settled when the option comes on is no news.
+    hitNews_.Know(s_);
+    if (tray_ || !QSystemTrayIcon::isSystemTrayAvailable()) return;
+    tray_ = new QSystemTrayIcon(windowIcon(), this);
+    tray_->setObjectName(QStringLiteral("Tray"));
+    tray_->setToolTip(Q(u"残高 ") + labels_[16]->text() + Q(u"円"));
+    connect(tray_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason r) {
+        if (r == QSystemTrayIcon::Trigger || r == QSystemTrayIcon::DoubleClick) BringForward();
+    });
+    connect(tray_, &QSystemTrayIcon::messageClicked, this, [this] { BringForward(); });
+    tray_->show();
+}
+
+void FMmain::TellHits() {
+    if (!s_.settings.HitNotice) return;
+    const std::u16string news = hitNews_.Tell(s_);
+    if (news.empty()) return;
+    hitNotices_ << Q(news);
+    if (tray_) tray_->showMessage(QString::fromLatin1(kProductName), Q(news), windowIcon(), 15000);
+}
+
+void FMmain::BringForward() {
+    if (isMinimized()) setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
+    raise();
+    activateWindow();
 }
 
 void FMmain::MenuVer_Click() {

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "accounting/hit_news.h"
 #include "startup/app_state.h"
 #include "windows/refresh_policy.h"
 
@@ -20,6 +21,7 @@ class QAction;
 class QFrame;
 class QLabel;
 class QMenu;
+class QSystemTrayIcon;
 class QToolBar;
 
 namespace zb {
@@ -58,6 +60,7 @@ class FMmain : public QWidget {
     void MenuButtom_Click();
     void MenuPos_Click();
     void MenuAuto_Click();
+    void MenuHit_Click();
     void MenuVer_Click();
     void MenuMin_Click();
     void MenuEnd_Click();
@@ -70,6 +73,12 @@ class FMmain : public QWidget {
     QLabel* label(int index) const;  // 0 to 16
     QMenu* menuPop() const { return menuPop_; }
     FolderFollower* follower() const { return follower_; }
+    // The tray icon of 的中通知; null while the option is off or the system
+    // has no tray.
+    QSystemTrayIcon* tray() const { return tray_; }
+    // The hit notifications told so far, newest last (kept where there is no
+    // tray to show them).
+    const QStringList& hitNotices() const { return hitNotices_; }
     // The one notice of automatic passes; null until one was needed.
     AutoNotice* notice() const { return notice_; }
 
@@ -111,6 +120,11 @@ class FMmain : public QWidget {
     void ReopenInPlace();
     void ShowSecondary(QWidget* w);
     void ShowNotice(const RefreshPolicy::Result& r);
+    // 的中通知 on or off: the tray icon, and what is settled now taken as known.
+    void ApplyHitNotice();
+    // After a good pass: the bets it found newly hit, and the day settled.
+    void TellHits();
+    void BringForward();
 
     AppState& s_;
     QToolBar* toolbar_ = nullptr;
@@ -122,6 +136,10 @@ class FMmain : public QWidget {
     QAction* menuButtom_ = nullptr;
     QAction* menuPos_ = nullptr;
     QAction* menuAuto_ = nullptr;
+    QAction* menuHit_ = nullptr;
+    QSystemTrayIcon* tray_ = nullptr;
+    HitNews hitNews_;
+    QStringList hitNotices_;
     FolderFollower* follower_ = nullptr;
     AutoNotice* notice_ = nullptr;
     bool reopening_ = false;  // windows shown again do not take the focus

@@ -209,6 +209,29 @@ class AutoRefreshTest : public QObject {
         QCOMPARE(f.postedDays(), 0);
         QCOMPARE(f.day.titles(), std::string());
     }
+
+    // 的中通知: the hits of the results that came, once, also after an
+    // automatic pass rebuilt the windows; nothing at all with the option off.
+    void hitsAreToldOnceAndOnlyWithTheOptionOn() {
+        for (bool on : {true, false}) {
+            Following f;
+            f.day.s->settings.AutoRefresh = false;
+            f.day.s->settings.HitNotice = on;
+            zb::FMmain m(*f.day.s);
+            QCOMPARE(m.menuPop()->findChild<QAction*>(QStringLiteral("MenuHit"))->isChecked(), on);
+            if (!on) QVERIFY(!m.tray());
+            m.RefreshAll();  // nothing settled yet
+            f.writeResults();
+            m.ShowBankChart();
+            QVERIFY(m.AutoRefresh().ok);
+            QVERIFY(m.AutoRefresh().ok);
+            m.RefreshAll();
+            const QStringList told = {QString::fromStdU16String(
+                u"的中 東京1R 単勝 7 1,350円\n的中 東京2R 馬連 3-7 1,800円\n計 3,150円\n"
+                u"全投票が確定しました 損益 +2,650円")};
+            QCOMPARE(m.hitNotices(), on ? told : QStringList());
+        }
+    }
 };
 
 QTEST_MAIN(AutoRefreshTest)
