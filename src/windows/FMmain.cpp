@@ -356,6 +356,7 @@ void FMmain::Data_Set() {
     }
     labels_[12]->setToolTip(Q(t.stakeToolTip));
     PostIfSettled(s_);
+    archive_.Pass(s_);
 }
 
 void FMmain::CloseSecondaryWindows(bool withRaceDetail) {

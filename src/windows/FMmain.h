@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "archive/archive.h"
 #include "startup/app_state.h"
 
 class QAction;
@@ -119,6 +120,7 @@ class FMmain : public QWidget {
     QAction* menuPos_ = nullptr;
     QAction* menuAuto_ = nullptr;
     FolderFollower* follower_ = nullptr;
+    BetArchive archive_;  // written after each posting
     bool reopening_ = false;  // windows shown again do not take the focus
     // An automatic pass failing since then; whether that was shown.
     std::optional<std::chrono::steady_clock::time_point> failingSince_;
