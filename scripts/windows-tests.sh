@@ -7,8 +7,10 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 build=build-win
+sqlite="$(bash scripts/build-sqlite-windows.sh | tail -n 1)"
 cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Debug \
-  -DZB_WERROR=ON -DZB_WINDOWS=OFF -DZB_BENCHMARKS=OFF >/dev/null
+  -DZB_WERROR=ON -DZB_WINDOWS=OFF -DZB_BENCHMARKS=OFF \
+  -DSQLite3_INCLUDE_DIR="$sqlite/include" -DSQLite3_LIBRARY="$sqlite/lib/libsqlite3.a" >/dev/null
 cmake --build "$build" -j"$(nproc)"
 
 export WINEPREFIX="$PWD/$build/wineprefix" WINEARCH=win64 WINEDEBUG=-all

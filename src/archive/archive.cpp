@@ -217,21 +217,27 @@ void AddOdds(const AppState& s, std::vector<ArchivedBet>& bets) {
 }
 
 void WriteDay(const std::string& path, int32_t date, const std::vector<ArchivedBet>& bets) {
-    if (bets.size() >= static_cast<std::size_t>(kDaySpan)) Fail(kErrSubscript);
+    WriteDays(path, {{date, bets}});
+}
+
+void WriteDays(const std::string& path, const ArchiveDays& days) {
     Database db(path, Database::Mode::kReadWriteCreate, kArchiveBusyMillis);
     Transaction t(db);
     EnsureSchema(db);
     Statement del = db.prepare("DELETE FROM bets WHERE id BETWEEN ?1 AND ?2");
-    del.bind(1, FirstId(date)).bind(2, FirstId(date) + kDaySpan - 1).run();
     Statement ins = db.prepare(
         "INSERT INTO bets VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14)");
-    int64_t id = FirstId(date);
-    for (const ArchivedBet& b : bets) {
-        ins.bind(1, id++).bind(2, int64_t{date}).bind(3, int64_t{b.venue});
-        ins.bind(4, int64_t{b.race}).bind(5, int64_t{b.kind}).bind(6, int64_t{b.type});
-        ins.bind(7, int64_t{b.first}).bind(8, int64_t{b.second}).bind(9, int64_t{b.stake});
-        ins.bind(10, int64_t{b.result}).bind(11, int64_t{b.payout}).bind(12, b.reference);
-        ins.bind(13, b.odds).bind(14, b.popularity).run();
+    for (const auto& [date, bets] : days) {
+        if (bets.size() >= static_cast<std::size_t>(kDaySpan)) Fail(kErrSubscript);
+        del.bind(1, FirstId(date)).bind(2, FirstId(date) + kDaySpan - 1).run();
+        int64_t id = FirstId(date);
+        for (const ArchivedBet& b : bets) {
+            ins.bind(1, id++).bind(2, int64_t{date}).bind(3, int64_t{b.venue});
+            ins.bind(4, int64_t{b.race}).bind(5, int64_t{b.kind}).bind(6, int64_t{b.type});
+            ins.bind(7, int64_t{b.first}).bind(8, int64_t{b.second}).bind(9, int64_t{b.stake});
+            ins.bind(10, int64_t{b.result}).bind(11, int64_t{b.payout}).bind(12, b.reference);
+            ins.bind(13, b.odds).bind(14, b.popularity).run();
+        }
     }
     t.commit();
 }

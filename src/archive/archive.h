@@ -48,6 +48,9 @@ std::optional<int32_t> OddsTenths(std::u16string_view text);
 // Replaces the rows of the date with the bets in one transaction. Throws
 // SqliteError (busy, damaged, other).
 void WriteDay(const std::string& path, int32_t date, const std::vector<ArchivedBet>& bets);
+// The same for several days in one transaction.
+using ArchiveDays = std::map<int32_t, std::vector<ArchivedBet>>;
+void WriteDays(const std::string& path, const ArchiveDays& days);
 // The rows of one day or of a date range (yyyymmdd, inclusive), in the
 // order they were written. A missing file gives none; it is never created.
 std::vector<ArchivedBet> ReadBets(const std::string& path, int32_t from, int32_t to);

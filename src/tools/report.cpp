@@ -14,13 +14,18 @@
 #include <filesystem>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
+#include <utility>
 
 #include "accounting/bank.h"
 #include "accounting/bet_list.h"
 #include "accounting/day_figures.h"
 #include "accounting/passbook_history.h"
 #include "accounting/race_detail.h"
+#include "archive/analysis.h"
+#include "archive/sqlite_db.h"
 #include "platform/file_lookup.h"
 #include "platform/sjis.h"
 #include "readers/text.h"
@@ -57,6 +62,13 @@ constexpr const char* kUsage =
     "                (date, stake, payout, profit)\n"
     "  --passbook-totals\n"
     "                print the passbook's year and month totals as CSV\n"
+    "  --bets [--from yyyy-mm-dd] [--to yyyy-mm-dd]\n"
+    "                print the archived bets (Korvane.db) as CSV, oldest first\n"
+    "  --analysis KEY [--from yyyy-mm-dd] [--to yyyy-mm-dd] [--type LIST]\n"
+    "                [--venue LIST]\n"
+    "                print the archived bets grouped by KEY (type, venue, race,\n"
+    "                year, month, odds, popularity, stake) as CSV; LIST is\n"
+    "                comma-separated codes (bet types 1-5, venues 1-10)\n"
     "  --help        print this text\n"
     "Messages go to standard error as title<TAB>text; exit status 2 when start-up\n"
     "ends the program, 1 on a usage error.\n";
@@ -96,6 +108,76 @@ int PrintDetail(zb::AppState& s) {
     return 0;
 }
 
+bool IsArchiveMode(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i)
+        if (std::strcmp(argv[i], "--bets") == 0 || std::strcmp(argv[i], "--analysis") == 0)
+            return true;
+    return false;
+}
+
+// --bets and --analysis: the archive beside the passbook, opened read-only.
+int ArchiveReport(int argc, char** argv) {
+    std::string folder;
+    bool bets = false, folderGiven = false, fromGiven = false, toGiven = false;
+    std::optional<zb::AnalysisKey> key;
+    zb::AnalysisFilter filter;
+    bool typesGiven = false, venuesGiven = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view a = argv[i];
+        const char* v = i + 1 < argc ? argv[i + 1] : nullptr;
+        auto once = [](bool& given) { return !std::exchange(given, true); };
+        if (a == "--bets") {
+            if (bets) return Usage();
+            bets = true;
+            continue;
+        }
+        if (!v) return Usage();
+        ++i;
+        if (a == "--folder" && once(folderGiven)) {
+            folder = v;
+        } else if (a == "--analysis" && !key) {
+            key = zb::ParseAnalysisKey(v);
+            if (!key) return Usage();
+        } else if ((a == "--from" && once(fromGiven)) || (a == "--to" && once(toGiven))) {
+            const auto d = zb::ParseIsoDate(v);
+            if (!d) return Usage();
+            (a == "--from" ? filter.from : filter.to) = *d;
+        } else if ((a == "--type" && once(typesGiven)) || (a == "--venue" && once(venuesGiven))) {
+            const bool types = a == "--type";
+            const auto bits = zb::ParseCodeList(v, types ? 5 : 10);
+            if (!bits) return Usage();
+            (types ? filter.types : filter.venues) = *bits;
+        } else {
+            return Usage();
+        }
+    }
+    if (bets == key.has_value() || (bets && (typesGiven || venuesGiven))) return Usage();
+    if (folder.empty()) {
+        std::error_code ec;
+        folder = std::filesystem::current_path(ec).string();
+    }
+    auto state = std::make_unique<zb::AppState>();
+    StderrSink sink;
+    state->Messages = &sink;
+    state->ReadOnly = true;
+    zb::StartPlatform platform;
+    platform.currentDir = folder;
+    platform.programFolder = zb::ProgramFolder(argv[0]);
+    platform.screenHeight = 12000;
+    platform.screenWidth = 12000;
+    if (!zb::Main(*state, platform)) return 2;
+    const std::string path = zb::ArchivePath(*state);
+    try {
+        std::cout << (bets ? zb::BetsCsv(zb::ReadBets(path, filter.from, filter.to))
+                           : zb::AnalysisCsv(zb::Analyse(path, *key, filter)))
+                  << std::flush;
+    } catch (const zb::SqliteError& e) {
+        std::cerr << "zubrica98-report: " << path << ": " << e.what() << '\n';
+        return 2;
+    }
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -104,6 +186,7 @@ int main(int argc, char** argv) {
     _setmode(_fileno(stdout), _O_BINARY);
     _setmode(_fileno(stderr), _O_BINARY);
 #endif
+    if (IsArchiveMode(argc, argv)) return ArchiveReport(argc, argv);
     std::string folder;
     bool json = false, bank = false, detail = false, raceGiven = false, book = false,
          totals = false;

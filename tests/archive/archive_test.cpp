@@ -5,11 +5,19 @@
 
 #include <filesystem>
 
+#ifndef _WIN32
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
 #include "accounting/day_figures.h"
+#include "accounting/passbook.h"
 #include "archive/analysis.h"
 #include "archive/sqlite_db.h"
 #include "fixtures/demo_day.h"
 #include "fixtures/loaded_day.h"
+#include "tools/report_run.h"
 
 namespace zb {
 namespace {
@@ -102,6 +110,29 @@ TEST(Archive, SumsEqualThePassbookOnEveryFixtureDay) {
         ASSERT_FALSE(ReadBets(a.path(), 20261206, 20261206).empty());
         a.expectSumsOfPassbook();
     }
+}
+
+TEST(Archive, DemoArchiveHoldsThePassbooksDays) {
+    TempDir tmp;
+    ASSERT_EQ(test::RunProgram(ZB_DEMO_BINARY, {tmp.path()}).status, 0);
+    AppState s;
+    s.HomeFolder = tmp.path();
+    ReadPassbook(s);
+    std::map<int32_t, std::pair<int64_t, int64_t>> sums;
+    for (const ArchivedBet& b : ReadBets(ArchivePath(s), 0, 99991231)) {
+        sums[b.date].first += b.stake;
+        sums[b.date].second += b.payout;
+    }
+    std::size_t days = 0;
+    for (const PassbookEntry& e : s.Passbook) {
+        if (e.date.view() == u"00000000") continue;
+        ++days;
+        const auto& [stake, payout] = sums[LenientI32(e.date.view())];
+        EXPECT_EQ(stake, e.stake) << Narrow(e.date.view());
+        EXPECT_EQ(payout, e.payout) << Narrow(e.date.view());
+    }
+    EXPECT_GT(days, 100u);
+    EXPECT_EQ(sums.size(), days);
 }
 
 TEST(Archive, AnalysisByEveryKeyWithFilters) {
@@ -200,6 +231,67 @@ TEST(Archive, DamagedFileIsNeverWrittenAndTheArchiveWaitsUntilItIsMovedAway) {
         a.expectSumsOfPassbook();
     }
 }
+
+TEST(Archive, ReportPrintsTheArchiveReadOnlyAndRefusesBadOptions) {
+    Archived a;
+    a.start(OddsDay());
+    const std::string folder = a.day.tmp.path();
+    using Args = std::vector<std::string>;
+    const std::pair<Args, std::string> printed[] = {
+        {{"--bets", "--from", "2026-12-06", "--to", "2026-12-06"},
+         BetsCsv(ReadBets(a.path(), 0, 99991231))},
+        {{"--bets", "--to", "2026-12-05"}, kBetsHeader},
+        {{"--analysis", "odds", "--type", "1,4", "--venue", "5"},
+         AnalysisCsv(Analyse(a.path(), AnalysisKey::kOdds, {0, 99991231, 0b10010, 0}))},
+    };
+    for (const auto& [args, out] : printed) {
+        Args all = args;
+        all.insert(all.begin(), {"--folder", folder});
+        const test::ReportRun r = test::RunReport(all);
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.out, out) << args[0];
+    }
+    std::filesystem::remove(a.path());
+    const test::ReportRun none = test::RunReport({"--folder", folder, "--analysis", "year"});
+    EXPECT_EQ(none.out, std::string(kAnalysisHeader) + "計,0,0,,0,0,0,\r\n");
+    EXPECT_FALSE(std::filesystem::exists(a.path()));
+    for (const Args& bad :
+         {Args{"--analysis", "horse"}, Args{"--analysis", "type", "--from", "2026-02-30"},
+          Args{"--bets", "--type", "1"}, Args{"--analysis", "venue", "--venue", "11"},
+          Args{"--bets", "--analysis", "type"}, Args{"--bets", "--from", "x", "--bets"},
+          Args{"--analysis", "type", "--to", "2026-01-01", "--to", "2026-01-02"},
+          Args{"--analysis"}})
+        EXPECT_EQ(test::RunReport(bad).status, 1) << bad.back();
+}
+
+#ifndef _WIN32
+TEST(Archive, WritesKilledAtAnyMomentLeaveWholeDays) {
+    TempDir tmp;
+    const std::string path = tmp.path() + "/Korvane.db";
+    ArchivedBet bet;
+    bet.venue = 5;
+    const std::vector<ArchivedBet> small(3, bet), large(70, bet);
+    WriteDay(path, 20261206, small);
+    for (int k = 0; k < 500; ++k) {
+        const pid_t pid = fork();
+        if (pid == 0) {
+            try {
+                for (int i = 0;; ++i) WriteDay(path, 20261206 + i % 2, i % 4 < 2 ? large : small);
+            } catch (...) {
+            }
+            _exit(1);
+        }
+        usleep(static_cast<useconds_t>(100 + k * 397 % 4000));
+        kill(pid, SIGKILL);
+        waitpid(pid, nullptr, 0);
+        WriteDays(path, {});  // the next pass: an interrupted write is rolled back
+        for (int32_t date : {20261206, 20261207}) {
+            const std::size_t n = ReadBets(path, date, date).size();
+            ASSERT_TRUE(n == 0 || n == small.size() || n == large.size()) << k << " " << n;
+        }
+    }
+}
+#endif
 
 TEST(Archive, OddsTextsAsTenths) {
     const std::pair<std::u16string, std::optional<int32_t>> cases[] = {
