@@ -315,6 +315,22 @@ void BetArchive::Pass(AppState& s) {
     writePending(s, path);
 }
 
+ArchiveCheck CheckArchiveFile(const std::string& path, std::string* why) {
+    try {
+        Database db(path, Database::Mode::kReadWrite, kArchiveBusyMillis);
+        Statement st = db.prepare("PRAGMA quick_check");
+        const bool ok = st.step() && st.text(0) == "ok" && !st.step();
+        if (!ok || db.scalar("PRAGMA user_version") > kArchiveVersion)
+            return ArchiveCheck::kDamaged;
+        return ArchiveCheck::kOk;
+    } catch (const SqliteError& e) {
+        if (why) *why = e.what();
+        return e.damaged() ? ArchiveCheck::kDamaged
+               : e.busy()  ? ArchiveCheck::kBusy
+                           : ArchiveCheck::kFault;
+    }
+}
+
 bool BetArchive::usable(AppState& s, const std::string& path) {
     if (off_) return false;
     if (checkedPath_ == path) return true;
@@ -322,30 +338,27 @@ bool BetArchive::usable(AppState& s, const std::string& path) {
         checkedPath_ = path;
         return true;
     }
-    try {
-        Database db(path, Database::Mode::kReadOnly, kArchiveBusyMillis);
-        Statement st = db.prepare("PRAGMA quick_check");
-        const bool ok = st.step() && st.text(0) == "ok" && !st.step();
-        if (!ok || db.scalar("PRAGMA user_version") > kArchiveVersion) {
+    std::string why;
+    switch (CheckArchiveFile(path, &why)) {
+        case ArchiveCheck::kOk:
+            checkedPath_ = path;
+            return true;
+        case ArchiveCheck::kDamaged:
             damaged(s, path);
             return false;
-        }
-        checkedPath_ = path;
-        return true;
-    } catch (const SqliteError& e) {
-        if (e.damaged())
-            damaged(s, path);
-        else if (!e.busy())
-            fault(s, path, e);
-        return false;
+        case ArchiveCheck::kFault:
+            fault(s, path, why);
+            return false;
+        default:
+            return false;
     }
 }
 
-void BetArchive::fault(AppState& s, const std::string& path, const SqliteError& e) {
+void BetArchive::fault(AppState& s, const std::string& path, const std::string& why) {
     // The day is kept for the next pass; said once until a write succeeds.
     if (faultShown_ || !s.Messages) return;
     faultShown_ = true;
-    s.Messages->critical("Zubrica98", "収支記録「" + path + "」に書き込めません: " + e.what());
+    s.Messages->critical("Zubrica98", "収支記録「" + path + "」に書き込めません: " + why);
 }
 
 void BetArchive::damaged(AppState& s, const std::string& path) {
@@ -366,7 +379,7 @@ void BetArchive::writePending(AppState& s, const std::string& path) {
             if (e.damaged()) {
                 damaged(s, path);
             } else if (!e.busy()) {
-                fault(s, path, e);
+                fault(s, path, e.what());
             }
             return;
         } catch (const RunError&) {

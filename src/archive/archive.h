@@ -55,6 +55,12 @@ void WriteDays(const std::string& path, const ArchiveDays& days);
 // order they were written. A missing file gives none; it is never created.
 std::vector<ArchivedBet> ReadBets(const std::string& path, int32_t from, int32_t to);
 
+// The integrity check of an existing archive. Opened for writing, so that
+// SQLite rolls back a write a crash interrupted (a read-only connection
+// cannot, and fails until that is done).
+enum class ArchiveCheck { kOk, kBusy, kDamaged, kFault };
+ArchiveCheck CheckArchiveFile(const std::string& path, std::string* why = nullptr);
+
 // The archive as the program keeps it: called after each redraw's posting.
 // A settled day whose bets changed is written; a day that cannot be written
 // now (the database locked by another program) waits in memory for the next
@@ -70,7 +76,7 @@ class BetArchive {
     bool usable(AppState& s, const std::string& path);
     void damaged(AppState& s, const std::string& path);
     void writePending(AppState& s, const std::string& path);
-    void fault(AppState& s, const std::string& path, const SqliteError& e);
+    void fault(AppState& s, const std::string& path, const std::string& why);
 
     std::string checkedPath_;  // the file that passed its integrity check
     bool off_ = false;

@@ -12,6 +12,10 @@ bool SqliteError::damaged() const {
     return code == SQLITE_NOTADB || code == SQLITE_CORRUPT;
 }
 
+bool SqliteError::interrupted() const {
+    return code == SQLITE_READONLY;
+}
+
 Database::Database(const std::string& path, Mode mode, int busyMillis) {
     const int flags =
         mode == Mode::kReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;

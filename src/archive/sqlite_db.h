@@ -18,13 +18,16 @@ struct SqliteError : std::runtime_error {
     SqliteError(int c, const std::string& what) : std::runtime_error(what), code(c) {}
     bool busy() const;     // another program holds the lock
     bool damaged() const;  // not a database, or a corrupt one
+    // A read-only connection met a write a crash interrupted: only a
+    // connection that may write can roll it back.
+    bool interrupted() const;
 };
 
 class Statement;
 
 class Database {
   public:
-    enum class Mode { kReadOnly, kReadWriteCreate };
+    enum class Mode { kReadOnly, kReadWrite, kReadWriteCreate };
     Database(const std::string& path, Mode mode, int busyMillis);
     ~Database();
     Database(const Database&) = delete;

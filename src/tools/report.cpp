@@ -172,7 +172,11 @@ int ArchiveReport(int argc, char** argv) {
                            : zb::AnalysisCsv(zb::Analyse(path, *key, filter)))
                   << std::flush;
     } catch (const zb::SqliteError& e) {
-        std::cerr << "zubrica98-report: " << path << ": " << e.what() << '\n';
+        std::cerr << "zubrica98-report: " << path << ": "
+                  << (e.interrupted() ? "a write was interrupted; it is rolled back when Zubrica98 "
+                                        "next writes the archive"
+                                      : e.what())
+                  << '\n';
         return 2;
     }
     return 0;
