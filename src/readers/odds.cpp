@@ -174,7 +174,7 @@ namespace {
 void ReadIfThere(AppState& s, const std::string& path, void (*parse)(AppState&, std::string_view)) {
     const auto found = FindFile(path);
     if (!found) return;
-    parse(s, ReadPat98File(*found, kOddsMaxBytes));
+    InFile(*found, [&] { parse(s, ReadPat98File(*found, kOddsMaxBytes)); });
 }
 
 }  // namespace

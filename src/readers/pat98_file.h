@@ -3,8 +3,10 @@
 
 #include <string>
 #include <string_view>
+#include <type_traits>
 
 #include "platform/file_lookup.h"
+#include "startup/run_error.h"
 
 namespace zb {
 
@@ -13,6 +15,22 @@ namespace zb {
 // double-byte, with the line end: a longer file reads as if it ended there,
 // so its size costs nothing.
 std::string ReadPat98File(const std::string& found, std::size_t maxBytes);
+
+// Runs f, the reading of one file: a run-time failure in it names the file
+// on a line of its own below the description, unless it names one already.
+// path is the file's path, or what makes it (built only on failure).
+template <typename P, typename F>
+decltype(auto) InFile(const P& path, F&& f) {
+    try {
+        return f();
+    } catch (const RunError& e) {
+        if (e.description.find('\n') != std::string::npos) throw;
+        if constexpr (std::is_invocable_v<const P&>)
+            throw RunError(e.number, e.description + "\n" + path());
+        else
+            throw RunError(e.number, e.description + "\n" + path);
+    }
+}
 
 // Sequential reading of a file's bytes, as text input reads them.
 class SeqReader {

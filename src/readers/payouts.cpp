@@ -140,8 +140,10 @@ void ReadPayoutFiles(AppState& s) {
         for (std::size_t i = 0; i < kKinds.size(); ++i) {
             const auto path = FindFile(JoinPath(s.Pat98Folder, kKinds[i].prefix + code + ".JRA"));
             if (!path) continue;
-            ParsePayoutFile(s, static_cast<PayoutFile>(i), venue,
-                            ReadPat98File(*path, kPayoutMaxBytes));
+            InFile(*path, [&] {
+                ParsePayoutFile(s, static_cast<PayoutFile>(i), venue,
+                                ReadPat98File(*path, kPayoutMaxBytes));
+            });
         }
     }
 }

@@ -54,6 +54,10 @@ void ReadFlagRow(Programme& p, int row, std::u16string_view text) {
     for (int k = 1; k <= 12; ++k) p.flags(row, k) = QuickLenientI16(Mid(text, kFlagBase + k, 1));
 }
 
+std::string ProgrammePath(const AppState& s, std::size_t row) {
+    return JoinPath(s.Pat98Folder, std::string("\\UY-") + static_cast<char>('A' + row) + ".JRA");
+}
+
 }  // namespace
 
 void ParseProgramme(AppState& s, const ProgrammeFiles& files) {
@@ -71,23 +75,27 @@ void ParseProgramme(AppState& s, const ProgrammeFiles& files) {
         return;
     }
     p.meetingCount = 1;
-    std::u16string text = ProgrammeText(*files[0]);
-    ReadMeetingRow(p, 1, text);
-    p.balance = QuickLenientI32(Mid(text, 25, 8));
-    p.balance = Sub(p.balance, QuickLenientI32(Mid(text, 33, 8)));
-    p.balance = Add(p.balance, QuickLenientI32(Mid(text, 41, 8)));
-    p.balance = Add(p.balance, QuickLenientI32(Mid(text, 49, 8)));
-    p.raceDate.assign(Mid(text, 1, 8));
-    p.serial = QuickLenientI16(Mid(text, 9, 4));
-    ReadFlagRow(p, 1, text);
+    InFile(ProgrammePath(s, 0), [&] {
+        std::u16string text = ProgrammeText(*files[0]);
+        ReadMeetingRow(p, 1, text);
+        p.balance = QuickLenientI32(Mid(text, 25, 8));
+        p.balance = Sub(p.balance, QuickLenientI32(Mid(text, 33, 8)));
+        p.balance = Add(p.balance, QuickLenientI32(Mid(text, 41, 8)));
+        p.balance = Add(p.balance, QuickLenientI32(Mid(text, 49, 8)));
+        p.raceDate.assign(Mid(text, 1, 8));
+        p.serial = QuickLenientI16(Mid(text, 9, 4));
+        ReadFlagRow(p, 1, text);
+    });
 
     for (int row = 2; row <= 6; ++row) {
         const auto& file = files[static_cast<std::size_t>(row - 1)];
         if (!file) continue;
         if (row <= 3) ++p.meetingCount;
-        std::u16string t = ProgrammeText(*file);
-        ReadMeetingRow(p, row, t);
-        ReadFlagRow(p, row, t);
+        InFile(ProgrammePath(s, static_cast<std::size_t>(row - 1)), [&] {
+            std::u16string t = ProgrammeText(*file);
+            ReadMeetingRow(p, row, t);
+            ReadFlagRow(p, row, t);
+        });
     }
 
     s.RaceDate = p.raceDate;
@@ -103,15 +111,13 @@ void ReadProgramme(AppState& s) {
     std::array<std::string, 6> bytes;
     ProgrammeFiles files;
     for (std::size_t row = 0; row < 6; ++row) {
-        const std::string path =
-            JoinPath(s.Pat98Folder, std::string("\\UY-") + static_cast<char>('A' + row) + ".JRA");
-        const auto found = FindFile(path);
+        const auto found = FindFile(ProgrammePath(s, row));
         if (!found) {
             // The other files are of no use without the first.
             if (row == 0) break;
             continue;
         }
-        bytes[row] = ReadPat98File(*found, kProgrammeMaxBytes);
+        bytes[row] = InFile(*found, [&] { return ReadPat98File(*found, kProgrammeMaxBytes); });
         files[row] = bytes[row];
     }
     ParseProgramme(s, files);
@@ -123,7 +129,7 @@ void ReadFolderRedirect(AppState& s) {
         s.Pat98Folder = s.HomeFolder;
         return;
     }
-    ParseFolderRedirect(s, ReadFileUpTo(seed, kSeedMaxBytes));
+    InFile(seed, [&] { ParseFolderRedirect(s, ReadFileUpTo(seed, kSeedMaxBytes)); });
 }
 
 std::string SeedFolder(std::string_view bytes) {

@@ -211,22 +211,31 @@ void SortRecords(BetRecord* first, std::size_t n) {
 // Calls f(entry, reference) for every bet entry of the named purchase files
 // that exist, in list order.
 template <typename F>
-void ForEachBetEntry(const std::vector<std::u16string>& names, const PurchaseFiles& files, F&& f) {
+void ForEachBetEntry(const AppState& s, const std::vector<std::u16string>& names,
+                     const PurchaseFiles& files, F&& f) {
     for (const std::u16string& name : names) {
-        const std::optional<std::string> bytes = files(name);
-        if (!bytes) continue;
-        const auto each = [&f](auto file) {
-            const auto reference = Mid(file, 13, 4);
-            const int16_t m = QuickLenientI16(Mid(file, 21, 2));
-            for (int b = 0; b < m; ++b) f(BetEntry(file, b), reference);
-        };
-        if (const auto plain = PlainEntries(*bytes, kPurchaseBlock, kPurchaseLayout)) {
-            each(*plain);
-        } else {
-            const std::u16string text = CountedBlock(*bytes, kPurchaseBlock, kPurchaseLayout);
-            each(std::u16string_view(text));
-        }
+        InFile([&] { return JoinPath(s.Pat98Folder, "\\" + U16ToUtf8(name) + ".JRA"); },
+               [&] {
+                   const std::optional<std::string> bytes = files(name);
+                   if (!bytes) return;
+                   const auto each = [&f](auto file) {
+                       const auto reference = Mid(file, 13, 4);
+                       const int16_t m = QuickLenientI16(Mid(file, 21, 2));
+                       for (int b = 0; b < m; ++b) f(BetEntry(file, b), reference);
+                   };
+                   if (const auto plain = PlainEntries(*bytes, kPurchaseBlock, kPurchaseLayout)) {
+                       each(*plain);
+                   } else {
+                       const std::u16string text =
+                           CountedBlock(*bytes, kPurchaseBlock, kPurchaseLayout);
+                       each(std::u16string_view(text));
+                   }
+               });
     }
+}
+
+std::string IndexPath(const AppState& s) {
+    return JoinPath(s.Pat98Folder, "\\LG-FILE.JRA");
 }
 
 // The purchase files of the folder, by the names the index gives.
@@ -250,9 +259,9 @@ PurchaseFiles FolderFiles(const AppState& s) {
 // The index's bytes, or nothing when there is no index. Alog and Blog read
 // the same index: once per pass.
 std::optional<std::string> IndexBytes(const AppState& s) {
-    const std::string path = JoinPath(s.Pat98Folder, "\\LG-FILE.JRA");
+    const std::string path = IndexPath(s);
     if (!FileExists(path)) return std::nullopt;
-    return ReadFileBytesOncePerPass(path, kIndexBlock);
+    return InFile(path, [&] { return ReadFileBytesOncePerPass(path, kIndexBlock); });
 }
 
 }  // namespace
@@ -278,10 +287,11 @@ void ParseAlog(AppState& s, std::string_view indexBytes, const PurchaseFiles& fi
     s.StakeTotal = 0;
     s.AdvanceStakeNet = 0;
     s.ErrorCode = 0;
-    const std::u16string index = IndexText(indexBytes);
-    const std::vector<std::u16string> names = NamesDated(index, 9, s.RaceDate.view());
+    const std::vector<std::u16string> names =
+        InFile([&] { return IndexPath(s); },
+               [&] { return NamesDated(IndexText(indexBytes), 9, s.RaceDate.view()); });
     s.BetCount = 0;
-    ForEachBetEntry(names, files, [&](auto entry, auto reference) {
+    ForEachBetEntry(s, names, files, [&](auto entry, auto reference) {
         AppendRecord(s, {}, Mid(entry, 4, 16), reference);
         if (QuickLenientI16(Mid(entry, 18, 2)) != 1) return;
         s.StakeTotal = Add(s.StakeTotal, Stake(entry));
@@ -303,10 +313,11 @@ void Blog(AppState& s) {
 void ParseBlog(AppState& s, std::string_view indexBytes, const PurchaseFiles& files) {
     s.CurrentProc = "Blog";
     s.ErrorCode = 0;
-    const std::u16string index = IndexText(indexBytes);
     const std::u16string before = PreviousDay(s.RaceDate);
-    const std::vector<std::u16string> names = NamesDated(index, 11, before);
-    ForEachBetEntry(names, files, [&](auto entry, auto reference) {
+    const std::vector<std::u16string> names =
+        InFile([&] { return IndexPath(s); },
+               [&] { return NamesDated(IndexText(indexBytes), 11, before); });
+    ForEachBetEntry(s, names, files, [&](auto entry, auto reference) {
         if (QuickLenientI16(Mid(entry, 4, 1)) != 2) return;
         AppendRecord(s, u"3", Mid(entry, 5, 15), reference);
         if (QuickLenientI16(Mid(entry, 18, 2)) == 1)

@@ -81,7 +81,9 @@ void ReadRaceResults(AppState& s) {
             if (race == 1) stem = JoinPath(s.Pat98Folder, "\\KS-" + MeetingCode(s, k));
             const auto path = FindFile(stem + Narrow(Hex(race)) + ".JRA");
             if (!path) continue;
-            ParseRaceResultFile(s, venue, race, ReadPat98File(*path, kResultMaxBytes));
+            InFile(*path, [&] {
+                ParseRaceResultFile(s, venue, race, ReadPat98File(*path, kResultMaxBytes));
+            });
         }
     }
 }

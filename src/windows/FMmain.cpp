@@ -30,9 +30,11 @@
 #include "windows/FmVer.h"
 #include "windows/FmVision.h"
 #include "windows/Fmlog.h"
+#include "windows/auto_notice.h"
 #include "windows/event_handler.h"
 #include "windows/fmbank.h"
 #include "windows/folder_follower.h"
+#include "windows/modal_scope.h"
 #include "windows/slot_position.h"
 #include "windows/toolbar_pictures.h"
 #include "windows/twips.h"
@@ -93,6 +95,7 @@ QString Q(const std::u16string& t) {
 }
 
 std::optional<int32_t> PlatformColorChooser(int32_t start, QWidget* parent) {
+    const ModalScope modal;
     const QColor c = QColorDialog::getColor(ColorFromValue(start), parent);
     if (!c.isValid()) return std::nullopt;
     return ColorToValue(c);
@@ -108,7 +111,7 @@ void FMmain::Handle(F&& f) {
 FMmain::FMmain(AppState& state, QWidget* parent)
     : QWidget(parent, FixedDialogFrame()), s_(state), chooseColor_(PlatformColorChooser) {
     setObjectName(QStringLiteral("FMmain"));
-    setWindowTitle(QStringLiteral("ZB2000"));
+    setWindowTitle(QString::fromLatin1(kProductName));
     setFont(QFont(QStringLiteral("ＭＳ Ｐゴシック"), 9));
 
     toolbar_ = new QToolBar(this);
@@ -182,7 +185,9 @@ FMmain::FMmain(AppState& state, QWidget* parent)
     entry("MenuMin", u"最小化(&N)", &FMmain::MenuMin_Click);
     entry("MenuEnd", u"終了(&X)", &FMmain::MenuEnd_Click);
 
-    follower_ = new FolderFollower([this] { return AutoRefresh(); }, this);
+    follower_ = new FolderFollower([this] { return AutoRefresh(); },
+                                   [this] { return ModalScope::Open() || s_.LoadBusy == 1; }, this);
+    follower_->setOnResult([this](const RefreshPolicy::Result& r) { ShowNotice(r); });
     Handle([&] { Load(); });
     menuAuto_->setChecked(s_.settings.AutoRefresh);
     if (s_.settings.AutoRefresh) {
@@ -203,17 +208,17 @@ QLabel* FMmain::label(int index) const {
 }
 
 void FMmain::Load() {
-    // L1: title bar and frame. Before the window is shown there is no frame
+    // Title bar and frame. Before the window is shown there is no frame
     // yet, so this is often 0; the layout below only needs the client size.
     s_.MainFrameHeight = PxToTwipsY(frameGeometry().height() - height());
-    ApplyToolbarCaptions();                                               // L2
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);  // L3
-    ApplyPanelAppearance();                                               // L4
-    Relayout();                                                           // L5, L6
-    MoveToSlot(this, s_, kSlotMain);                                      // L7
-    ApplyLabelLook();                                                     // L8
-    ApplyStayOnTop();                                                     // L9
-    Data_Set();                                                           // L10
+    ApplyToolbarCaptions();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    ApplyPanelAppearance();
+    Relayout();
+    MoveToSlot(this, s_, kSlotMain);
+    ApplyLabelLook();
+    ApplyStayOnTop();
+    Data_Set();
 }
 
 void FMmain::ApplyToolbarCaptions() {
@@ -370,9 +375,10 @@ void FMmain::RefreshAll() {
     CloseSecondaryWindows(false);
     if (s_.LoadBusy == 1) return;
     // Whatever the readers leave is shown; their failures are reported inside.
-    RefreshData(s_);
+    const bool ok = RefreshData(s_) && !s_.LastPassFailed;
     Data_Set();
-    if (follower_->following()) follower_->passed(s_.Pat98Folder);
+    // A failed read leaves the follower's retry in place.
+    if (ok && follower_->following()) follower_->passed(s_.Pat98Folder);
 }
 
 namespace {
@@ -387,49 +393,38 @@ struct KeptMessages : MessageSink {
 
 }  // namespace
 
-bool FMmain::AutoRefresh() {
-    if (s_.LoadBusy == 1) return true;
+RefreshPolicy::Outcome FMmain::AutoRefresh() {
     KeptMessages kept;
     MessageSink* shown = s_.Messages;
     s_.Messages = &kept;
-    bool ok = false;
+    RefreshPolicy::Outcome out;
     Handle([&] {
-        ok = RefreshData(s_) && !s_.LastPassFailed;
-        // Posting and the windows' failures are kept too: shown once below.
-        if (ok) Data_Set();
-        if (ok) ReopenInPlace();
+        out.ok = RefreshData(s_) && !s_.LastPassFailed;
+        // Posting and the windows' failures are kept too.
+        if (out.ok) Data_Set();
+        if (out.ok) ReopenInPlace();
     });
     s_.Messages = shown;
-    const auto now = std::chrono::steady_clock::now();
-    std::vector<std::string> texts;
-    for (const auto& [title, text] : kept.seen) texts.push_back(title + "\n" + text);
-    auto show = [&] {
-        if (s_.Messages)
-            for (const auto& [title, text] : kept.seen) s_.Messages->critical(title, text);
-    };
-    if (!ok) {
+    out.messages = std::move(kept.seen);
+    if (!out.ok) {
         // Most often PAT98 is half-way through writing: the window keeps the
         // figures of the last good pass and says so in a tool tip.
-        if (!failingSince_) failingSince_ = now;
         labels_[1]->setToolTip(Q(u"自動更新: 読み込みに失敗しました（") +
                                QTime::currentTime().toString(QStringLiteral("HH:mm:ss")) +
                                Q(u"）。前回の内容を表示しています。"));
-        if (!failureShown_ && now - *failingSince_ >= std::chrono::minutes(1)) {
-            failureShown_ = true;
-            show();
-        }
-        return false;
+        return out;
     }
-    failingSince_.reset();
-    failureShown_ = false;
     labels_[1]->setToolTip(QString());
-    // A message of a good pass (a passbook that cannot be written) once, not
-    // at every burst of PAT98's writes.
-    if (texts != lastShown_) show();
-    lastShown_ = texts;
     if (isMinimized()) setWindowTitle(Q(u"残高 ") + labels_[16]->text() + Q(u"円"));
     follower_->follow(s_.Pat98Folder);
-    return true;
+    return out;
+}
+
+void FMmain::ShowNotice(const RefreshPolicy::Result& r) {
+    if (!r.noticeChanged) return;
+    if (!notice_ && r.notice.empty()) return;
+    if (!notice_) notice_ = new AutoNotice(this);
+    notice_->setNotice(r.notice);
 }
 
 void FMmain::ShowSecondary(QWidget* w) {
@@ -569,14 +564,14 @@ void FMmain::MenuAuto_Click() {
         follower_->nudge();
     } else {
         follower_->stop();
-        failingSince_.reset();
-        failureShown_ = false;
+        if (notice_) notice_->hide();
         labels_[1]->setToolTip(QString());
     }
 }
 
 void FMmain::MenuVer_Click() {
     FmVer ver(this);
+    const ModalScope modal;
     ver.exec();
 }
 

@@ -15,6 +15,7 @@
 
 #include "archive/archive.h"
 #include "startup/app_state.h"
+#include "windows/refresh_policy.h"
 
 class QAction;
 class QFrame;
@@ -24,6 +25,7 @@ class QToolBar;
 
 namespace zb {
 
+class AutoNotice;
 class FolderFollower;
 
 class FMmain : public QWidget {
@@ -69,13 +71,14 @@ class FMmain : public QWidget {
     QLabel* label(int index) const;  // 0 to 16
     QMenu* menuPop() const { return menuPop_; }
     FolderFollower* follower() const { return follower_; }
+    // The one notice of automatic passes; null until one was needed.
+    AutoNotice* notice() const { return notice_; }
 
     // The pass the folder follower runs while 自動更新 is on: a manual
-    // refresh's reading pass, without its message boxes while PAT98 may be
-    // writing (a failure that lasts a minute is shown once), and with the
-    // open windows shown again in place instead of closed. True when the
-    // pass succeeded.
-    bool AutoRefresh();
+    // refresh's reading pass, with the open windows shown again in place
+    // instead of closed. It shows no box: what it would have shown is
+    // handed back, and the follower's policy decides what the notice says.
+    RefreshPolicy::Outcome AutoRefresh();
 
   protected:
     void changeEvent(QEvent* e) override;
@@ -108,6 +111,7 @@ class FMmain : public QWidget {
     // with their view, page and scroll position.
     void ReopenInPlace();
     void ShowSecondary(QWidget* w);
+    void ShowNotice(const RefreshPolicy::Result& r);
 
     AppState& s_;
     QToolBar* toolbar_ = nullptr;
@@ -120,12 +124,9 @@ class FMmain : public QWidget {
     QAction* menuPos_ = nullptr;
     QAction* menuAuto_ = nullptr;
     FolderFollower* follower_ = nullptr;
+    AutoNotice* notice_ = nullptr;
     BetArchive archive_;  // written after each posting
     bool reopening_ = false;  // windows shown again do not take the focus
-    // An automatic pass failing since then; whether that was shown.
-    std::optional<std::chrono::steady_clock::time_point> failingSince_;
-    bool failureShown_ = false;
-    std::vector<std::string> lastShown_;  // messages of the last automatic pass
     ColorChooser chooseColor_;
     QMargins frameUsed_;  // the frame the last layout was fitted to
 

@@ -17,6 +17,7 @@
 #include <cmath>
 
 #include "windows/event_handler.h"
+#include "windows/modal_scope.h"
 #include "windows/slot_position.h"
 #include "windows/toolbar_pictures.h"
 #include "windows/twips.h"
@@ -74,6 +75,7 @@ QString Slashed(const PassbookEntry& e) {
 
 // The file dialog of the system, in the PAT98 folder.
 std::string DialogSaveFile(QWidget* parent, const std::string& suggested) {
+    const ModalScope modal;
     return QFileDialog::getSaveFileName(parent, QString::fromStdU16String(u"明細の保存"),
                                         QString::fromStdString(suggested),
                                         QStringLiteral("CSV (*.csv)"))

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "windows/modal_scope.h"
+
 namespace zb {
 
 namespace {
@@ -11,6 +13,10 @@ namespace {
 // Watching a file costs a handle: a folder holding thousands of old files
 // is followed through its own notices and the listing check.
 constexpr std::size_t kMaxFileWatches = 1000;
+// While a box is open a due pass waits; this often it looks again.
+constexpr int kBlockedPollMs = 500;
+
+using Clock = std::chrono::steady_clock;
 
 std::filesystem::path PathOf(const std::string& s) {
 #ifdef _WIN32
@@ -36,21 +42,31 @@ bool Followed(const std::filesystem::path& name) {
 
 }  // namespace
 
-FolderFollower::FolderFollower(std::function<bool()> pass, QObject* parent)
-    : QObject(parent), pass_(std::move(pass)) {
-    quiet_.setSingleShot(true);
-    quiet_.setInterval(1000);
-    retry_.setSingleShot(true);
+FolderFollower::FolderFollower(std::function<RefreshPolicy::Outcome()> pass,
+                               std::function<bool()> blocked, QObject* parent)
+    : QObject(parent), pass_(std::move(pass)), blocked_(std::move(blocked)) {
+    due_.setSingleShot(true);
     check_.setInterval(10000);
-    connect(&quiet_, &QTimer::timeout, this, [this] { Run(); });
-    connect(&retry_, &QTimer::timeout, this, [this] { Run(); });
+    connect(&due_, &QTimer::timeout, this, [this] { Run(); });
     connect(&check_, &QTimer::timeout, this, [this] { Check(); });
 }
 
-void FolderFollower::setDelays(int quietMs, int checkMs, std::vector<int> retryMs) {
-    quiet_.setInterval(quietMs);
+FolderFollower::FolderFollower(std::function<bool()> pass, QObject* parent)
+    : FolderFollower(
+          [pass = std::move(pass)] {
+              return RefreshPolicy::Outcome{pass(), {}};
+          },
+          [] { return ModalScope::Open(); }, parent) {}
+
+void FolderFollower::setDelays(int quietMs, int checkMs, std::vector<int> retryMs,
+                               int failureShownMs) {
+    RefreshPolicy::Delays d;
+    d.quiet = RefreshPolicy::Ms(quietMs);
+    d.retry.clear();
+    for (int ms : retryMs) d.retry.emplace_back(ms);
+    d.failureShown = RefreshPolicy::Ms(failureShownMs);
+    policy_.setDelays(std::move(d));
     check_.setInterval(checkMs);
-    retryMs_ = std::move(retryMs);
 }
 
 void FolderFollower::follow(const std::string& folder) {
@@ -68,57 +84,80 @@ void FolderFollower::follow(const std::string& folder) {
         folder_ = folder;
     }
     Rewatch();
-    signature_ = Signature();
+    signature_ = seen_ = Signature();
     check_.start();
 }
 
 void FolderFollower::stop() {
-    quiet_.stop();
+    due_.stop();
     check_.stop();
-    retry_.stop();
     delete watcher_;
     watcher_ = nullptr;
     folder_.clear();
-    failures_ = 0;
+    policy_.reset();
 }
 
 void FolderFollower::passed(const std::string& folder) {
     if (!following()) return;
-    failures_ = 0;
-    retry_.stop();
+    const RefreshPolicy::Result r = policy_.passedByHand();
     follow(folder);
+    Arm();
+    if (onResult_) onResult_(r);
 }
 
 bool FolderFollower::timersIdle() const {
-    return !quiet_.isActive() && !check_.isActive() && !retry_.isActive();
+    return !due_.isActive() && !check_.isActive();
 }
 
 void FolderFollower::Noticed() {
+    if (!following()) return;
     // Each notice of a burst starts the quiet second again.
-    if (following()) quiet_.start();
+    policy_.noticed(Clock::now());
+    Arm();
+}
+
+void FolderFollower::Arm() {
+    const std::optional<RefreshPolicy::Time> due = policy_.due();
+    if (!following() || !due || policy_.running()) {
+        due_.stop();
+        return;
+    }
+    const auto now = Clock::now();
+    long long wait = std::chrono::ceil<std::chrono::milliseconds>(*due - now).count();
+    if (wait <= 0 && blocked_()) wait = kBlockedPollMs;
+    due_.start(static_cast<int>(std::clamp<long long>(wait, 0, 24LL * 3600 * 1000)));
 }
 
 void FolderFollower::Run() {
     if (!following()) return;
-    quiet_.stop();
-    retry_.stop();
-    // The folder as it is before the pass: a write during the pass is seen
-    // again by the next check.
-    const uint64_t before = Signature();
-    if (pass_()) {
-        failures_ = 0;
-        signature_ = before;
-        Rewatch();
+    if (!policy_.start(Clock::now(), blocked_())) {
+        Arm();
         return;
     }
-    const std::size_t i = std::min<std::size_t>(static_cast<std::size_t>(failures_),
-                                                retryMs_.empty() ? 0 : retryMs_.size() - 1);
-    ++failures_;
-    if (!retryMs_.empty() && following()) retry_.start(retryMs_[i]);
+    // The folder as it is before the pass: a write during the pass is seen
+    // again by the next check.
+    const std::string folder = folder_;
+    const uint64_t before = Signature();
+    const RefreshPolicy::Outcome outcome = pass_();
+    const RefreshPolicy::Result r = policy_.finish(Clock::now(), outcome);
+    // A pass that switched to another folder (a redirect) has taken its
+    // state already.
+    if (r.recordFolder && following() && folder_ == folder) {
+        signature_ = before;
+        seen_ = before;
+        Rewatch();
+    }
+    Arm();
+    if (onResult_) onResult_(r);
 }
 
 void FolderFollower::Check() {
-    if (following() && Signature() != signature_) Noticed();
+    if (!following()) return;
+    const uint64_t now = Signature();
+    // A change already noticed waits for its pass (or its retry) as it is.
+    if (now == signature_ || now == seen_) return;
+    seen_ = now;
+    Noticed();
 }
 
 void FolderFollower::Rewatch() {

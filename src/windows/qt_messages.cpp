@@ -6,6 +6,8 @@
 #include <QMessageBox>
 #include <QTranslator>
 
+#include "windows/modal_scope.h"
+
 namespace zb {
 
 std::unique_ptr<QMessageBox> MakeCriticalBox(const std::string& title, const std::string& text,
@@ -16,6 +18,7 @@ std::unique_ptr<QMessageBox> MakeCriticalBox(const std::string& title, const std
 }
 
 void QtMessageSink::critical(const std::string& title, const std::string& text) {
+    const ModalScope modal;
     MakeCriticalBox(title, text, QApplication::activeWindow())->exec();
 }
 

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <memory>
+#include <set>
 
 #include "fixtures/loaded_day.h"
 #include "platform/sjis.h"
@@ -208,6 +211,36 @@ TEST(ReadingPass, FullOrderSettlesADay) {
     EXPECT_EQ(s.CurrentProc, "comp");
 }
 
+// Each of the day's files spoiled (cut to half, or its digits made letters):
+// where that fails the pass, the message names that file on its second line.
+TEST(ReadingPass, AFailureNamesTheFileItCameFrom) {
+    std::vector<std::string> names;
+    {
+        LoadedDay d;
+        d.load(fixture::SmallSettledDay());
+        for (const auto& e : std::filesystem::directory_iterator(d.tmp.path()))
+            if (e.path().extension() == ".JRA") names.push_back(e.path().filename().string());
+    }
+    std::set<std::string> named;
+    for (const std::string& name : names) {
+        for (int spoil = 0; spoil < 2; ++spoil) {
+            LoadedDay d;
+            AppState& s = d.load(fixture::SmallSettledDay());
+            std::string bytes = fixture::ReadAll(d.tmp.path() + "/" + name);
+            if (spoil == 0) bytes.resize(bytes.size() / 2);
+            if (spoil == 1) std::replace_if(bytes.begin(), bytes.end(), ::isdigit, 'X');
+            d.dir.writeBytes(name, bytes);
+            if (RefreshData(s) && !s.LastPassFailed) continue;
+            ASSERT_EQ(d.sink.boxes.size(), 1u) << name;
+            const std::string& text = d.sink.boxes[0].text;
+            EXPECT_EQ(text.substr(text.find('\n') + 1), d.tmp.path() + "/" + name);
+            named.insert(name.substr(0, 3));
+        }
+    }
+    // The programme and the results; the others take such files as missing.
+    EXPECT_EQ(named, (std::set<std::string>{"KS-", "UY-"}));
+}
+
 TEST(ReadingPass, FailedPassIsMarkedAndTheNextGoodPassClearsIt) {
     LoadedDay d;
     RaceDay day("20261206");
@@ -219,7 +252,9 @@ TEST(ReadingPass, FailedPassIsMarkedAndTheNextGoodPassClearsIt) {
     EXPECT_TRUE(s.LastPassFailed);
     EXPECT_EQ(s.LoadBusy, 0);
     EXPECT_EQ(d.titles(), "Akekka  62\n");
-    EXPECT_EQ(d.sink.boxes.at(0).text, "ファイルにこれ以上データがありません。");
+    // The file on a line of its own.
+    EXPECT_EQ(d.sink.boxes.at(0).text,
+              "ファイルにこれ以上データがありません。\n" + d.tmp.path() + "/KS-56521.JRA");
     d.dir.remove("KS-56521.JRA");
     LoadAll(s);
     EXPECT_FALSE(s.LastPassFailed);

@@ -143,7 +143,7 @@ TEST_F(StartupTest, BadProgrammeAtStartIsReportedUnderInit) {
     EXPECT_FALSE(Main(*s, platform));
     ASSERT_EQ(sink.messages.size(), 1u);
     EXPECT_EQ(sink.messages[0].title, "init  13");
-    EXPECT_EQ(sink.messages[0].text, "型が一致しません。");
+    EXPECT_EQ(sink.messages[0].text, "型が一致しません。\n" + platform.currentDir + "/UY-A.JRA");
 }
 
 TEST_F(StartupTest, ReportRunErrorTitle) {
