@@ -125,7 +125,7 @@ class FMmain : public QWidget {
     QAction* menuAuto_ = nullptr;
     FolderFollower* follower_ = nullptr;
     AutoNotice* notice_ = nullptr;
-    BetArchive archive_;  // written after each posting
+    BetArchive archive_;      // written after each posting
     bool reopening_ = false;  // windows shown again do not take the focus
     ColorChooser chooseColor_;
     QMargins frameUsed_;  // the frame the last layout was fitted to
