@@ -414,7 +414,12 @@ RefreshPolicy::Outcome FMmain::AutoRefresh() {
                                Q(u"）。前回の内容を表示しています。"));
         return out;
     }
-    labels_[1]->setToolTip(QString());
+    // What a box would have said stays in the tool tip too.
+    QString said;
+    for (const auto& [title, text] : out.messages)
+        said += (said.isEmpty() ? QString() : QStringLiteral("\n")) +
+                QString::fromStdString(title + "\n" + text);
+    labels_[1]->setToolTip(said);
     if (isMinimized()) setWindowTitle(Q(u"残高 ") + labels_[16]->text() + Q(u"円"));
     follower_->follow(s_.Pat98Folder);
     return out;
