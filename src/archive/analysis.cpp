@@ -2,13 +2,17 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <chrono>
+#include <filesystem>
 #include <map>
 #include <tuple>
 
 #include "accounting/passbook_history.h"
 #include "archive/sqlite_db.h"
 #include "platform/file_lookup.h"
+#include "platform/replace_file.h"
+#include "startup/settings.h"
 
 namespace zb {
 
@@ -184,12 +188,80 @@ std::vector<AnalysisRow> Analyse(const std::string& path, AnalysisKey key,
     return rows;
 }
 
+std::vector<std::string> AnalysisCells(const AnalysisRow& r) {
+    return {r.label,
+            std::to_string(r.bets),
+            std::to_string(r.hits),
+            ReturnRateText(r.bets, r.hits),
+            std::to_string(r.stake),
+            std::to_string(r.payout),
+            std::to_string(r.payout - r.stake),
+            ReturnRateText(r.stake, r.payout)};
+}
+
+std::optional<int64_t> ReturnTenths(const AnalysisRow& r) {
+    if (r.stake <= 0) return std::nullopt;
+    return r.payout * 1000 / r.stake;
+}
+
+void SortAnalysisRows(std::vector<AnalysisRow>& rows, int column, bool descending) {
+    if (rows.size() < 2) return;
+    auto value = [column](const AnalysisRow& r) -> int64_t {
+        switch (column) {
+            case 1:
+                return r.bets;
+            case 2:
+                return r.hits;
+            case 3:
+                return r.bets ? r.hits * 1000 / r.bets : -1;
+            case 4:
+                return r.stake;
+            case 5:
+                return r.payout;
+            case 6:
+                return r.payout - r.stake;
+            case 7:
+                return ReturnTenths(r).value_or(-1);
+            default:
+                return 0;
+        }
+    };
+    std::stable_sort(rows.begin(), rows.end() - 1, [&](const AnalysisRow& a, const AnalysisRow& b) {
+        if (column == 0) return descending ? b.label < a.label : a.label < b.label;
+        return descending ? value(b) < value(a) : value(a) < value(b);
+    });
+}
+
+int32_t ArchiveFirstDate(const std::string& path) {
+    if (!FileExists(path)) return 0;
+    Database db(path, Database::Mode::kReadOnly, kArchiveBusyMillis);
+    if (db.scalar("PRAGMA user_version") < 1) return 0;
+    return static_cast<int32_t>(db.scalar("SELECT min(id) / 10000 FROM bets"));
+}
+
+void SaveAnalysisCsv(const AppState& s, const std::string& path,
+                     const std::vector<AnalysisRow>& rows) {
+    const std::string target = FindFile(path).value_or(path);
+    std::string name = std::filesystem::path(target).filename().string();
+    for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    const bool pat98 =
+        name == "PAT98.EXE" || (name.size() > 4 && name.compare(name.size() - 4, 4, ".JRA") == 0);
+    bool own = false;
+    for (const std::string& f :
+         {JoinPath(s.HomeFolder, "\\Korvane.txt"), JoinPath(s.HomeFolder, "\\Korvane.db"),
+          JoinPath(s.Pat98Folder, "\\Zubrica98.lock"), SettingsPath(s)})
+        own = own || SameFile(target, f);
+    if (pat98 || own) throw FileFailure(kErrPermission, path);
+    ReplaceFile(path, "\xEF\xBB\xBF" + AnalysisCsv(rows));
+}
+
 std::string AnalysisCsv(const std::vector<AnalysisRow>& rows) {
     std::string t = "区分,点数,的中,的中率,投票,払戻,損益,回収率\r\n";
-    for (const AnalysisRow& r : rows)
-        t += Csv({r.label, std::to_string(r.bets), std::to_string(r.hits),
-                  ReturnRateText(r.bets, r.hits), std::to_string(r.stake), std::to_string(r.payout),
-                  std::to_string(r.payout - r.stake), ReturnRateText(r.stake, r.payout)});
+    for (const AnalysisRow& r : rows) {
+        std::string line;
+        for (const std::string& c : AnalysisCells(r)) line += (line.empty() ? "" : ",") + c;
+        t += line + "\r\n";
+    }
     return t;
 }
 

@@ -34,6 +34,21 @@ struct AnalysisRow {
 std::vector<AnalysisRow> Analyse(const std::string& path, AnalysisKey key,
                                  const AnalysisFilter& filter);
 
+// The eight cells of a row as printed: label, bets, hits, hit rate, stake,
+// payout, profit, return rate.
+std::vector<std::string> AnalysisCells(const AnalysisRow& r);
+// The return rate in tenths of a percent; nothing without stake.
+std::optional<int64_t> ReturnTenths(const AnalysisRow& r);
+// The groups ordered by a column (0 to 7) as a click on its head does; the
+// total stays last. Ties keep the key's own order.
+void SortAnalysisRows(std::vector<AnalysisRow>& rows, int column, bool descending);
+// The first date the archive holds (yyyymmdd), 0 when it holds none.
+int32_t ArchiveFirstDate(const std::string& path);
+// Writes the rows as CSV with a UTF-8 byte-order mark. The program's own
+// files and PAT98's are refused (failure 70).
+void SaveAnalysisCsv(const AppState& s, const std::string& path,
+                     const std::vector<AnalysisRow>& rows);
+
 // "区分,点数,的中,的中率,投票,払戻,損益,回収率" and a line per row: UTF-8, CR LF.
 std::string AnalysisCsv(const std::vector<AnalysisRow>& rows);
 

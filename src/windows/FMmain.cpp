@@ -26,6 +26,7 @@
 #include "startup/settings.h"
 #include "startup/startup.h"
 #include "windows/FMlist.h"
+#include "windows/FmAnalysis.h"
 #include "windows/FmKei.h"
 #include "windows/FmVer.h"
 #include "windows/FmVision.h"
@@ -179,6 +180,7 @@ FMmain::FMmain(AppState& state, QWidget* parent)
     menuPop_->addSeparator();
     menuAuto_ = entry("MenuAuto", u"自動更新", &FMmain::MenuAuto_Click);
     menuAuto_->setCheckable(true);
+    entry("MenuAnalysis", u"収支分析", &FMmain::MenuAnalysis_Click);
     menuPop_->addSeparator();
     entry("MenuVer", u"ﾊﾞｰｼﾞｮﾝ(&V)", &FMmain::MenuVer_Click);
     menuPop_->addSeparator();
@@ -362,6 +364,7 @@ void FMmain::Data_Set() {
     labels_[12]->setToolTip(Q(t.stakeToolTip));
     PostIfSettled(s_);
     archive_.Pass(s_);
+    if (auto* a = qobject_cast<zb::FmAnalysis*>(analysis_.data())) a->rebuild();
 }
 
 void FMmain::CloseSecondaryWindows(bool withRaceDetail) {
@@ -483,6 +486,14 @@ void FMmain::ShowBetList() {
     auto* w = new zb::FMlist(s_);
     w->setWindowTitle(Q(u"履歴 - ") + labels_[0]->text());
     FMlist = w;
+    ShowSecondary(w);
+}
+
+void FMmain::MenuAnalysis_Click() {
+    if (analysis_) analysis_->close();
+    // A child of the main window: it goes when the program ends.
+    auto* w = new zb::FmAnalysis(s_, this);
+    analysis_ = w;
     ShowSecondary(w);
 }
 

@@ -46,6 +46,7 @@ class FMmain : public QWidget {
     void ShowBankChart();
     void ShowBetList();
     void ShowPassbook();
+    void MenuAnalysis_Click();
     // A click on a race of the bank chart (DetailVenue, DetailRace,
     // DetailTomorrow set): the race detail window, and for a settled race of
     // today the results board beside it; nothing for a race without stake.
@@ -134,6 +135,7 @@ class FMmain : public QWidget {
     // The secondary windows now open, if any.
     QPointer<QWidget> FMlist, fmbank, Fmlog, FmKei;
     QPointer<QWidget> FmVision;  // closes with Fmlog
+    QPointer<QWidget> analysis_;
 };
 
 }  // namespace zb
