@@ -1,11 +1,14 @@
 #include "accounting/passbook_history.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstdlib>
 
 #include "accounting/passbook.h"
 #include "platform/file_lookup.h"
 #include "platform/replace_file.h"
 #include "platform/sjis.h"
+#include "startup/checked.h"
 
 namespace zb {
 
@@ -27,11 +30,16 @@ int64_t FloorDiv(int64_t a, int64_t b) {
     return q;
 }
 
-void Add(PeriodTotal& t, const PassbookEntry& e) {
-    ++t.days;
-    t.stake += e.stake;
-    t.payout += e.payout;
-    t.profit += e.profit;
+// Totals over many years pass 32 bits; 64 bits hold them, checked all the same.
+void AddDay(PeriodTotal& t, const PassbookEntry& e) {
+    t.days = Add<int64_t>(t.days, 1);
+    t.stake = Add<int64_t>(t.stake, e.stake);
+    t.payout = Add<int64_t>(t.payout, e.payout);
+    t.profit = Add<int64_t>(t.profit, e.profit);
+}
+
+double Magnitude(int64_t v) {
+    return std::abs(static_cast<double>(v));
 }
 
 }  // namespace
@@ -61,9 +69,9 @@ std::vector<PeriodTotal> PeriodTotals(const std::vector<PassbookEntry>& days) {
             out.push_back(PeriodTotal{year, true});
         }
         if (out.back().period != month) out.push_back(PeriodTotal{month, false});
-        Add(out[yearAt], e);
-        Add(out.back(), e);
-        Add(all, e);
+        AddDay(out[yearAt], e);
+        AddDay(out.back(), e);
+        AddDay(all, e);
     }
     out.push_back(all);
     return out;
@@ -71,8 +79,7 @@ std::vector<PeriodTotal> PeriodTotals(const std::vector<PassbookEntry>& days) {
 
 std::string ReturnRateText(int64_t stake, int64_t payout) {
     if (stake == 0) return {};
-    // Sums of 32-bit days over 100,000 days stay far inside 64 bits even x 1000.
-    int64_t t = FloorDiv(payout * 1000, stake);
+    int64_t t = FloorDiv(Mul<int64_t>(payout, 1000), stake);
     const std::string sign = t < 0 ? "-" : "";
     if (t < 0) t = -t;
     return sign + std::to_string(t / 10) + "." + std::to_string(t % 10);
@@ -125,8 +132,51 @@ std::vector<int64_t> RunningProfit(const std::vector<PassbookEntry>& days) {
     std::vector<int64_t> out;
     out.reserve(days.size());
     int64_t sum = 0;
-    for (const PassbookEntry& e : days) out.push_back(sum += e.profit);
+    for (const PassbookEntry& e : days) out.push_back(sum = Add<int64_t>(sum, e.profit));
     return out;
+}
+
+double ChartScale::at(int64_t v) const {
+    auto f = [&](int64_t x) {
+        if (unit <= 0) return static_cast<double>(x);
+        const double m = std::log10(1 + Magnitude(x) / unit);
+        return x < 0 ? -m : m;
+    };
+    const double span = f(high) - f(low);
+    return span <= 0 ? 0.5 : (f(v) - f(low)) / span;
+}
+
+ChartScale ChartScaleOf(const std::vector<PassbookEntry>& days) {
+    ChartScale scale;
+    for (int64_t r : RunningProfit(days)) {
+        scale.low = std::min(scale.low, r);
+        scale.high = std::max(scale.high, r);
+    }
+    if (days.size() < 2) return scale;
+    std::vector<double> sizes;
+    sizes.reserve(days.size());
+    for (const PassbookEntry& e : days) sizes.push_back(Magnitude(e.profit));
+    std::sort(sizes.begin(), sizes.end());
+    // The usual day: nine days in ten are no bigger. One twenty times that
+    // would flatten the rest into a line. The logarithm starts at a tenth of
+    // it, so that a usual day keeps a good part of the height.
+    const double usual = std::max(sizes[(sizes.size() - 1) * 9 / 10], 10.0);
+    if (sizes.back() > 20 * usual) scale.unit = usual / 10;
+    return scale;
+}
+
+std::vector<int64_t> ChartMarks(const ChartScale& scale) {
+    std::vector<int64_t> marks{0};
+    if (scale.high != 0) marks.push_back(scale.high);
+    if (scale.low != 0) marks.push_back(scale.low);
+    if (scale.unit <= 0) return marks;
+    // Big to small, so that the steps the eye needs come first.
+    for (int64_t p = 1'000'000'000'000'000'000; p >= 10 && static_cast<double>(p) >= scale.unit;
+         p /= 10) {
+        if (p < scale.high) marks.push_back(p);
+        if (-p > scale.low) marks.push_back(-p);
+    }
+    return marks;
 }
 
 std::vector<std::size_t> ChartDays(std::size_t dayCount, int width) {

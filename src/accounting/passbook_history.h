@@ -47,6 +47,19 @@ void SavePassbookCsv(const AppState& s, const std::string& path);
 // The running profit: the sum of the profits up to each day.
 std::vector<int64_t> RunningProfit(const std::vector<PassbookEntry>& days);
 
+// Where the chart puts an amount: 0 at the lowest running profit, 1 at the
+// highest. When one day's profit dwarfs the usual ones the scale is a signed
+// logarithm above `unit` (the usual day's size), so the other days still show.
+struct ChartScale {
+    int64_t low = 0, high = 0;  // low <= 0 <= high
+    double unit = 0;            // 0: a straight scale
+    double at(int64_t v) const;
+};
+ChartScale ChartScaleOf(const std::vector<PassbookEntry>& days);
+// The amounts worth a label, most important first: 0, the highest, the
+// lowest, then on a compressed scale the powers of ten between them.
+std::vector<int64_t> ChartMarks(const ChartScale& scale);
+
 // Which days a chart of the given width in pixels draws: at most one per
 // pixel column, the last day of each column, in order.
 std::vector<std::size_t> ChartDays(std::size_t dayCount, int width);

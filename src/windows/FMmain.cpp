@@ -257,37 +257,19 @@ void FMmain::FitLabel(int index) {
         l->setGeometry(at);
         return;
     }
-    QFont font = index >= 12 ? valueFont_ : picture2_->font();
-    const QString text = l->text();
-    // One pixel spare: the last glyph's edge is drawn anti-aliased.
-    auto need = [&](const QFont& f) { return QFontMetrics(f).horizontalAdvance(text) + 1; };
-    if (need(font) > at.width()) {
-        // The room beside the label: the date and status lines may span the
-        // panel; a figure may reach to its caption's text, never over it.
-        int left = client.left(), right = client.left() + client.width();
-        if (d.align & Qt::AlignRight) {
-            const QLabel* caption = labels_[k - 10];
-            right = at.left() + at.width();
-            left = caption->x() + QFontMetrics(caption->font()).horizontalAdvance(caption->text()) +
-                   TwipsToPxX(30);
-        } else if (!(d.align & Qt::AlignHCenter)) {
-            left = at.left();
-            right = at.left() + at.width();
-        }
-        const int width = std::clamp(need(font), at.width(), std::max(right - left, at.width()));
-        int x = d.align & Qt::AlignRight ? at.left() + at.width() - width
-                                         : at.left() + (at.width() - width) / 2;
-        if (width > at.width()) {
-            x = std::clamp(x, left, right - width);
-            at = QRect(x, at.top(), width, at.height());
-        }
-        // Then the next smaller sizes, a pixel at a time.
-        const double pixel = 72.0 / LogicalDpiY();
-        while (need(font) > at.width() && font.pointSizeF() - pixel >= 4.0)
-            font.setPointSizeF(font.pointSizeF() - pixel);
+    // The room beside the label: the date and status lines may span the
+    // panel; a figure may reach to its caption's text, never over it.
+    int left = client.left(), right = client.left() + client.width();
+    if (d.align & Qt::AlignRight) {
+        const QLabel* caption = labels_[k - 10];
+        right = at.left() + at.width();
+        left = caption->x() + caption->fontMetrics().horizontalAdvance(caption->text()) +
+               TwipsToPxX(30);
+    } else if (!(d.align & Qt::AlignHCenter)) {
+        left = at.left();
+        right = at.left() + at.width();
     }
-    l->setGeometry(at);
-    l->setFont(font);
+    zb::FitLabel(l, at, left, right, index >= 12 ? valueFont_ : picture2_->font());
 }
 
 void FMmain::ApplyLabelLook() {

@@ -5,16 +5,11 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFrame>
-#include <QHelpEvent>
 #include <QLabel>
-#include <QPainter>
 #include <QScrollBar>
 #include <QToolBar>
-#include <QToolTip>
 #include <QWheelEvent>
 #include <algorithm>
-#include <climits>
-#include <cmath>
 
 #include "windows/event_handler.h"
 #include "windows/modal_scope.h"
@@ -35,7 +30,8 @@ const std::vector<ToolButtonDesign> kButtons = {
     {u"年計", u"年と月の集計", ToolbarPicture::kPeriodTotals},
     {u"保存", u"明細をCSVファイルに保存", ToolbarPicture::kSave, true},
 };
-constexpr int kDaysView = 1, kChartView = 4, kTotalsView = 5, kSaveCommand = 6;
+constexpr int kDaysView = 1, kBestView = 2, kWorstView = 3, kChartView = 4, kTotalsView = 5,
+              kSaveCommand = 6;
 
 // Layout in twips: the toolbar, then Frame1 with the column heads, Picture1
 // holding the ten rows and the scroll bar of pages beside it.
@@ -60,17 +56,19 @@ const ColumnDesign kColumns[4] = {
     {u"払戻", 2190, 900, Qt::AlignRight},
     {u"損益", 3120, 900, Qt::AlignRight},
 };
+// The totals of years run to 12 digits and more; a period is at most
+// "2026-01": the amounts take room from the period column.
+const ColumnDesign kTotalColumns[4] = {
+    {u"期間", 30, 750, Qt::AlignHCenter},
+    {u"投票", 810, 1050, Qt::AlignRight},
+    {u"払戻", 1890, 1050, Qt::AlignRight},
+    {u"損益", 2970, 1050, Qt::AlignRight},
+};
 
 const QColor kRed(255, 0, 0);  // the colour value 255
 
 QString Q(const std::u16string& t) {
     return QString::fromStdU16String(t);
-}
-
-// 20261205 as "2026/12/05".
-QString Slashed(const PassbookEntry& e) {
-    const QString d = Q(e.date.str());
-    return d.left(4) + u'/' + d.mid(4, 2) + u'/' + d.mid(6, 2);
 }
 
 // The file dialog of the system, in the PAT98 folder.
@@ -83,138 +81,6 @@ std::string DialogSaveFile(QWidget* parent, const std::string& suggested) {
 }
 
 }  // namespace
-
-ProfitChart::ProfitChart(QWidget* parent) : QWidget(parent) {
-    setObjectName(QStringLiteral("Chart"));
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, Qt::white);
-    setPalette(pal);
-}
-
-void ProfitChart::setDays(std::vector<PassbookEntry> days) {
-    days_ = std::move(days);
-    running_ = RunningProfit(days_);
-    low_ = high_ = 0;
-    for (int64_t r : running_) {
-        low_ = std::min(low_, r);
-        high_ = std::max(high_, r);
-    }
-    Place();
-    update();
-}
-
-// Room for the amounts at the left and the years at the bottom.
-QRect ProfitChart::plot() const {
-    const int side = fontMetrics().horizontalAdvance(QStringLiteral("-99,999,999")) + 6;
-    const int bottom = fontMetrics().height() + 4;
-    return QRect(side, 4, std::max(width() - side - 6, 1), std::max(height() - bottom - 8, 1));
-}
-
-void ProfitChart::Place() {
-    const QRect r = plot();
-    pointDays_ = ChartDays(days_.size(), r.width());
-    points_.clear();
-    const double span = static_cast<double>(high_ - low_);
-    auto y = [&](int64_t v) {
-        return span == 0 ? r.center().y()
-                         : r.bottom() - (static_cast<double>(v - low_) / span) * r.height();
-    };
-    zeroY_ = y(0);
-    const double n = static_cast<double>(std::max<std::size_t>(days_.size() - 1, 1));
-    for (std::size_t d : pointDays_)
-        points_.push_back(
-            QPointF(r.left() + static_cast<double>(d) / n * r.width(), y(running_[d])));
-}
-
-void ProfitChart::resizeEvent(QResizeEvent* e) {
-    QWidget::resizeEvent(e);
-    Place();
-}
-
-void ProfitChart::paintEvent(QPaintEvent*) {
-    QPainter g(this);
-    const QRect r = plot();
-    g.setPen(Qt::black);
-    // The highest and lowest running profit and zero, each once.
-    std::vector<int64_t> marks{0};
-    if (high_ != 0) marks.push_back(high_);
-    if (low_ != 0) marks.push_back(low_);
-    for (int64_t v : marks) {
-        const double y = v == 0 ? zeroY_ : v == high_ ? r.top() : r.bottom();
-        const QRect box(0, static_cast<int>(y) - fontMetrics().height() / 2, r.left() - 4,
-                        fontMetrics().height());
-        g.setPen(v < 0 ? kRed : QColor(Qt::black));
-        g.drawText(box, Qt::AlignRight | Qt::AlignVCenter, Q(Grouped(v)));
-    }
-    g.setPen(QColor(128, 128, 128));
-    g.drawLine(QPointF(r.left(), zeroY_), QPointF(r.right(), zeroY_));
-    g.drawLine(r.bottomLeft() + QPoint(0, 2), r.bottomRight() + QPoint(0, 2));
-    // A mark and the year where each year begins; over many years only every
-    // second, fifth, tenth... year, so that marks and labels stay apart.
-    std::vector<std::pair<int, int>> starts;  // year, x
-    int lastYear = -1;
-    for (std::size_t i = 0; i < points_.size(); ++i) {
-        const int y = Q(days_[pointDays_[i]].date.str()).left(4).toInt();
-        if (y != lastYear) starts.emplace_back(y, static_cast<int>(points_[i].x()));
-        lastYear = y;
-    }
-    const int room =
-        std::max(r.width() / (fontMetrics().horizontalAdvance(QStringLiteral("0000")) + 8), 1);
-    int step = 1;
-    for (int s : {1, 2, 5, 10, 20, 50, 100, 200, 500, 1000, 2000, 5000}) {
-        step = s;
-        if (static_cast<int>(starts.size()) / s <= room) break;
-    }
-    g.setPen(Qt::black);
-    int lastTextEnd = -1;
-    // A point may stand for more than a year: a mark goes where the year
-    // passes a multiple of the step.
-    int lastMark = INT_MIN;
-    for (const auto& [year, x] : starts) {
-        const int mark = year / step * step;
-        if (mark == lastMark || (step > 1 && lastMark == INT_MIN && year % step != 0)) {
-            lastMark = mark;
-            continue;
-        }
-        lastMark = mark;
-        g.drawLine(x, r.bottom() + 2, x, r.bottom() + 5);
-        const QString label = QString::number(mark);
-        if (x > lastTextEnd && x + fontMetrics().horizontalAdvance(label) < width()) {
-            g.drawText(QPoint(x + 2, height() - 4), label);
-            lastTextEnd = x + 2 + fontMetrics().horizontalAdvance(label) + 4;
-        }
-    }
-    if (points_.empty()) return;
-    g.setRenderHint(QPainter::Antialiasing);
-    const QPolygonF curve(QList<QPointF>(points_.begin(), points_.end()));
-    // The same curve twice: dark above the zero line, red below it.
-    g.setClipRect(QRectF(0, 0, width(), zeroY_));
-    g.setPen(QPen(QColor(0, 0, 128), 1.2));
-    points_.size() == 1 ? g.drawEllipse(points_[0], 1.5, 1.5) : g.drawPolyline(curve);
-    g.setClipRect(QRectF(0, zeroY_, width(), height()));
-    g.setPen(QPen(kRed, 1.2));
-    points_.size() == 1 ? g.drawEllipse(points_[0], 1.5, 1.5) : g.drawPolyline(curve);
-}
-
-QString ProfitChart::tipAt(int x) const {
-    if (points_.empty()) return {};
-    std::size_t best = 0;
-    for (std::size_t i = 1; i < points_.size(); ++i)
-        if (std::abs(points_[i].x() - x) < std::abs(points_[best].x() - x)) best = i;
-    const std::size_t d = pointDays_[best];
-    return Slashed(days_[d]) + QString::fromStdU16String(u"  累計 ") + Q(Grouped(running_[d]));
-}
-
-bool ProfitChart::event(QEvent* e) {
-    if (e->type() == QEvent::ToolTip) {
-        auto* help = static_cast<QHelpEvent*>(e);
-        const QString tip = tipAt(help->pos().x());
-        tip.isEmpty() ? QToolTip::hideText() : QToolTip::showText(help->globalPos(), tip, this);
-        return true;
-    }
-    return QWidget::event(e);
-}
 
 FmKei::FmKei(AppState& state, QWidget* parent) : QWidget(parent, FixedDialogFrame()), s_(state) {
     setObjectName(QStringLiteral("FmKei"));
@@ -292,8 +158,10 @@ FmKei::FmKei(AppState& state, QWidget* parent) : QWidget(parent, FixedDialogFram
                                   kPictureTop + kPictureHeight - kHeadTop));
     chart_->hide();
     pickSaveFile_ = DialogSaveFile;
-    connect(vScroll1_, &QScrollBar::valueChanged, this,
-            [this] { HandleEvent(s_, [&] { ShowPage(); }); });
+    connect(vScroll1_, &QScrollBar::valueChanged, this, [this](int v) {
+        if (view_ == kDaysView) dayPage_ = v;
+        HandleEvent(s_, [&] { ShowPage(); });
+    });
 
     HandleEvent(s_, [&] { Load(); });
 }
@@ -341,21 +209,51 @@ void FmKei::Fill(const PassbookRows& rows) {
             lbSoneki(r)->setPalette(pal);
         }
     }
+    // A column too narrow for its widest text takes a smaller font; the
+    // amounts all alike, so that a row reads evenly.
+    FitFont(std::vector<QLabel*>(lbDate_.begin(), lbDate_.end()), font());
+    std::vector<QLabel*> amounts;
+    for (const Column* c : {&lbTohyo_, &lbHarai_, &lbSoneki_})
+        amounts.insert(amounts.end(), c->begin(), c->end());
+    FitFont(amounts, font(), TwipsToPxX(60));
+}
+
+void FmKei::LayOut(bool totals) {
+    const ColumnDesign* columns = totals ? kTotalColumns : kColumns;
+    const Column* rows[4] = {&lbDate_, &lbTohyo_, &lbHarai_, &lbSoneki_};
+    for (std::size_t c = 0; c < 4; ++c) {
+        const ColumnDesign& d = columns[c];
+        heads_[c]->setText(Q(d.head));
+        heads_[c]->setGeometry(TwipsRect(kPictureLeft + d.left, kHeadTop, d.width, kRowHeight));
+        for (int r = 0; r < kPassbookRows; ++r)
+            (*rows[c])[static_cast<std::size_t>(r)]->setGeometry(
+                TwipsRect(d.left, 15 + r * kRowHeight, d.width, kRowHeight));
+    }
 }
 
 void FmKei::ShowPage() {
-    if (view_ != kTotalsView) {
-        Fill(PassbookPage(s_, vScroll1_->value()));
-        return;
+    switch (view_) {
+        case kDaysView:
+            Fill(PassbookPage(s_, vScroll1_->value()));
+            break;
+        case kBestView:
+        case kWorstView:
+            Fill(view_ == kBestView ? BestDayRows(s_) : WorstDayRows(s_));
+            break;
+        case kTotalsView: {
+            PassbookRows rows{};
+            for (int r = 0; r < kPassbookRows; ++r) {
+                const std::size_t k = static_cast<std::size_t>(vScroll1_->value()) * kPassbookRows +
+                                      static_cast<std::size_t>(r);
+                if (k < totals_.size()) rows[static_cast<std::size_t>(r)] = TotalsRowOf(totals_[k]);
+                lbDate(r)->setToolTip(k < totals_.size() ? Q(TotalsRowTip(totals_[k])) : QString());
+            }
+            Fill(rows);
+            break;
+        }
+        default:
+            break;
     }
-    PassbookRows rows{};
-    for (int r = 0; r < kPassbookRows; ++r) {
-        const std::size_t k = static_cast<std::size_t>(vScroll1_->value()) * kPassbookRows +
-                              static_cast<std::size_t>(r);
-        if (k < totals_.size()) rows[static_cast<std::size_t>(r)] = TotalsRowOf(totals_[k]);
-        lbDate(r)->setToolTip(k < totals_.size() ? Q(TotalsRowTip(totals_[k])) : QString());
-    }
-    Fill(rows);
 }
 
 // The rows and their heads, or the chart in their place.
@@ -374,55 +272,45 @@ void FmKei::ToolbarClick(int index) {
             return;
         }
         if (index < 1 || index > kTotalsView) return;
-        const int from = view_;
         view_ = index;
         ShowRows(index != kChartView);
-        heads_[0]->setText(Q(index == kTotalsView ? u"期間" : u"日付"));
+        LayOut(index == kTotalsView);
         for (int r = 0; r < kPassbookRows; ++r) lbDate(r)->setToolTip(QString());
+        label5_->setVisible(index == kDaysView);
+        // The scroll bar holds the day page in every view but the totals, so
+        // that "明細" comes back to it.
         const QSignalBlocker quiet(vScroll1_);
-        switch (index) {
-            case 1:
-                label5_->setVisible(true);
-                SetPages();
-                if (from == kTotalsView) vScroll1_->setValue(dayPage_);
-                ShowPage();
-                break;
-            case 2:
-            case 3:
-                label5_->setVisible(false);
-                vScroll1_->setEnabled(false);
-                Fill(index == 2 ? BestDayRows(s_) : WorstDayRows(s_));
-                break;
-            case kChartView:
-                label5_->setVisible(false);
-                chart_->setDays(HistoryDays(s_));
-                break;
-            case kTotalsView: {
-                label5_->setVisible(false);
-                if (from != kTotalsView) dayPage_ = vScroll1_->value();
-                totals_ = PeriodTotals(HistoryDays(s_));
-                const int last = static_cast<int>((totals_.size() - 1) / kPassbookRows);
-                vScroll1_->setMaximum(last);
-                vScroll1_->setEnabled(last != 0);
-                vScroll1_->setValue(0);
-                ShowPage();
-                break;
-            }
-            default:
-                break;
+        if (index == kTotalsView) {
+            totals_ = PeriodTotals(HistoryDays(s_));
+            const int last = static_cast<int>((totals_.size() - 1) / kPassbookRows);
+            vScroll1_->setMaximum(last);
+            vScroll1_->setEnabled(last != 0);
+            vScroll1_->setValue(0);
+        } else {
+            SetPages();
+            vScroll1_->setValue(dayPage_);
+            if (index != kDaysView) vScroll1_->setEnabled(false);
         }
+        if (index == kChartView) chart_->setDays(HistoryDays(s_));
+        ShowPage();
     });
 }
 
 FmKei::Place FmKei::place() const {
-    return {view_, vScroll1_->value()};
+    return {view_, view_ == kTotalsView ? vScroll1_->value() : dayPage_, dayPage_};
 }
 
 void FmKei::restore(Place p) {
     if (p.view < 1 || p.view > kTotalsView) return;
+    dayPage_ = std::clamp(p.view == kTotalsView ? p.dayPage : p.page, 0,
+                          std::max(PassbookLastPage(s_), 0));
     buttons_[static_cast<std::size_t>(p.view)]->setChecked(true);
     ToolbarClick(p.view);
-    vScroll1_->setValue(p.page);
+    if (p.view == kTotalsView) {
+        const QSignalBlocker quiet(vScroll1_);
+        vScroll1_->setValue(p.page);  // the scroll bar keeps it within its pages
+        HandleEvent(s_, [&] { ShowPage(); });
+    }
 }
 
 void FmKei::SaveCsv() {

@@ -13,6 +13,7 @@
 #include "accounting/passbook_history.h"
 #include "accounting/passbook_view.h"
 #include "startup/app_state.h"
+#include "windows/passbook_chart.h"
 
 class QAction;
 class QFrame;
@@ -21,35 +22,6 @@ class QScrollBar;
 class QToolBar;
 
 namespace zb {
-
-// The running profit over all days, drawn in the rows' area: a zero line, the
-// curve (red below zero), years along the bottom, amounts at the side; the
-// tool tip tells the day nearest the pointer.
-class ProfitChart : public QWidget {
-  public:
-    explicit ProfitChart(QWidget* parent);
-    void setDays(std::vector<PassbookEntry> days);
-    // The points drawn, in the widget's pixels, and the day of each.
-    const std::vector<QPointF>& points() const { return points_; }
-    const std::vector<std::size_t>& pointDays() const { return pointDays_; }
-    // "2026/12/05  累計 12,340" for the point nearest x.
-    QString tipAt(int x) const;
-
-  protected:
-    void paintEvent(QPaintEvent* e) override;
-    void resizeEvent(QResizeEvent* e) override;
-    bool event(QEvent* e) override;
-
-  private:
-    void Place();
-    QRect plot() const;
-    std::vector<PassbookEntry> days_;
-    std::vector<int64_t> running_;
-    std::vector<std::size_t> pointDays_;
-    std::vector<QPointF> points_;
-    int64_t low_ = 0, high_ = 0;
-    double zeroY_ = 0;
-};
 
 class FmKei : public QWidget {
     Q_OBJECT
@@ -68,7 +40,9 @@ class FmKei : public QWidget {
     // The view and page shown, so that a window opened anew after a refresh
     // shows them again.
     struct Place {
-        int view = 1, page = 0;
+        int view = 1;
+        int page = 0;     // of the view: the totals' page in "年計", else the day page
+        int dayPage = 0;  // the day view's page, kept while "年計" pages
     };
     Place place() const;
     void restore(Place p);
@@ -98,6 +72,8 @@ class FmKei : public QWidget {
     void Load();
     void SetPages();
     void Fill(const PassbookRows& rows);
+    // The columns of the day list, or of the totals with wider amounts.
+    void LayOut(bool totals);
     void ShowRows(bool rows);
     void SaveCsv();
 
@@ -113,7 +89,7 @@ class FmKei : public QWidget {
     std::array<QFrame*, 2> lines_{};
     ProfitChart* chart_ = nullptr;
     int view_ = 1;     // the toolbar button of the view shown
-    int dayPage_ = 0;  // the day view's page while the totals use the scroll bar
+    int dayPage_ = 0;  // the day view's page, whichever view is shown
     std::vector<PeriodTotal> totals_;
     PickSaveFile pickSaveFile_;
 };

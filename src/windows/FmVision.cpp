@@ -64,6 +64,13 @@ FmVision::FmVision(AppState& state, const QString& detailTitle, const std::vecto
         lbTtl(i)->setText(QString::fromStdU16String(r.title));
         lbKekka(i)->setText(QString::fromStdU16String(r.text));
     }
+    // The results end at the scroll bar, which covers the rest of their row;
+    // a longer text (many refunded horses) takes a smaller font.
+    FitFont(std::vector<QLabel*>(titles_.begin(), titles_.end()), font);
+    for (QLabel* l : texts_) {
+        const QRect seen(l->pos(), QSize(TwipsToPxX(3360 - 1200 - 30), l->height()));
+        FitLabel(l, seen, seen.left(), seen.right() + 1, bold);
+    }
 
     vScroll1_ = new QScrollBar(Qt::Vertical, this);
     vScroll1_->setObjectName(QStringLiteral("VScroll1"));

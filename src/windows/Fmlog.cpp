@@ -8,6 +8,7 @@
 #include "windows/event_handler.h"
 #include "windows/look.h"
 #include "windows/slot_position.h"
+#include "windows/window_common.h"
 
 namespace zb {
 
@@ -77,10 +78,13 @@ Fmlog::Fmlog(AppState& state, const DetailTexts& t, QWidget* parent)
             l->setGeometry(TwipsRect(left, r.top, width, kRowHeight).translated(inset, inset));
             return l;
         };
-        place(r.caption, Q(r.captionText), 450, r.valueLeft - 450);
+        QLabel* caption = place(r.caption, Q(r.captionText), 450, r.valueLeft - 450);
         QLabel* v = place(r.value, Q(values[i]), r.valueLeft, r.valueWidth);
         v->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        v->setFont(PGothic());
+        // A long figure may reach left up to its caption's text, then shrinks.
+        const int captionEnd =
+            caption->x() + TextNeed(caption->font(), caption->text(), caption) + TwipsToPxX(45);
+        FitLabel(v, v->geometry(), captionEnd, v->geometry().right() + 1, PGothic());
         v->setBackgroundRole(QPalette::Base);
         v->setForegroundRole(QPalette::Text);
         v->setAutoFillBackground(true);

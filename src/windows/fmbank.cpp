@@ -163,6 +163,16 @@ void fmbank::SetTexts(const BankChart& chart) {
         sonekikei_[p]->setText(Q(m.sonekikei));
         SetMark(sonekikei_[p], m.sonekikeiMark);
     }
+    // A figure wider than its box makes all figures a size smaller alike.
+    std::vector<QLabel*> figures;
+    for (std::size_t k = 0; k < tohyo_.size(); ++k) {
+        figures.push_back(tohyo_[k]);
+        figures.push_back(soneki_[k]);
+    }
+    for (std::size_t p = 0; p < maeuri_.size(); ++p)
+        for (QLabel* l : {maeuri_[p], tohyokei_[p], sonekikei_[p]}) figures.push_back(l);
+    // The stake and profit boxes touch: a figure keeps a little clear of the next.
+    FitFont(figures, font(), TwipsToPxX(60));
 }
 
 void fmbank::FitWidth() {

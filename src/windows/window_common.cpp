@@ -2,9 +2,12 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QFontMetrics>
 #include <QFrame>
+#include <QLabel>
 #include <QToolBar>
 #include <QWidget>
+#include <algorithm>
 
 #include "windows/twips.h"
 
@@ -69,6 +72,62 @@ QToolBar* MakeGroupedToolbar(QWidget* owner, int heightTwips,
             if (actions[i] == a) click(static_cast<int>(i));
     });
     return bar;
+}
+
+namespace {
+
+// One pixel of the screen in points: the step by which fonts shrink.
+double PixelPoints() {
+    return 72.0 / LogicalDpiY();
+}
+
+int Indent(const QLabel* l, const QFont& f) {
+    // A framed label without its own indent keeps half an "x" clear.
+    if (l->indent() >= 0) return l->indent();
+    return l->frameWidth() > 0 ? QFontMetrics(f, l).horizontalAdvance(QLatin1Char('x')) / 2 : 0;
+}
+
+int RoomIn(const QLabel* l, const QFont& f) {
+    const bool oneSide = !(l->alignment() & Qt::AlignHCenter);
+    return l->contentsRect().width() - 2 * l->margin() - (oneSide ? 1 : 2) * Indent(l, f);
+}
+
+}  // namespace
+
+int TextNeed(const QFont& f, const QString& text, const QPaintDevice* on) {
+    return text.isEmpty() ? 0 : QFontMetrics(f, on).horizontalAdvance(text) + 1;
+}
+
+void FitLabel(QLabel* l, QRect at, int left, int right, QFont font) {
+    l->setGeometry(at);
+    const QString text = l->text();
+    // What the frame, indent and margins take from the label's width.
+    const int chrome = at.width() - RoomIn(l, font);
+    const int need = TextNeed(font, text, l) + chrome;
+    if (need > at.width()) {
+        const int width = std::clamp(need, at.width(), std::max(right - left, at.width()));
+        int x = l->alignment() & Qt::AlignRight  ? at.left() + at.width() - width
+                : l->alignment() & Qt::AlignLeft ? at.left()
+                                                 : at.left() + (at.width() - width) / 2;
+        x = std::clamp(x, left, std::max(left, right - width));
+        at = QRect(x, at.top(), width, at.height());
+        l->setGeometry(at);
+    }
+    while (TextNeed(font, text, l) > RoomIn(l, font) && font.pointSizeF() - PixelPoints() >= 4.0)
+        font.setPointSizeF(font.pointSizeF() - PixelPoints());
+    l->setFont(font);
+}
+
+void FitFont(const std::vector<QLabel*>& labels, QFont font, int spare) {
+    auto fits = [&] {
+        for (const QLabel* l : labels)
+            if (!l->text().isEmpty() && TextNeed(font, l->text(), l) + spare > RoomIn(l, font))
+                return false;
+        return true;
+    };
+    while (!fits() && font.pointSizeF() - PixelPoints() >= 4.0)
+        font.setPointSizeF(font.pointSizeF() - PixelPoints());
+    for (QLabel* l : labels) l->setFont(font);
 }
 
 }  // namespace zb

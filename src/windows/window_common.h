@@ -11,7 +11,10 @@
 #include "windows/toolbar_pictures.h"
 
 class QAction;
+class QFont;
 class QFrame;
+class QLabel;
+class QPaintDevice;
 class QToolBar;
 class QWidget;
 
@@ -47,5 +50,20 @@ struct ToolButtonDesign {
 QToolBar* MakeGroupedToolbar(QWidget* owner, int heightTwips,
                              const std::vector<ToolButtonDesign>& buttons,
                              std::vector<QAction*>& actions, std::function<void(int)> click);
+
+// Pixels the text needs in font f drawn on `on` (its DPI, not the default
+// one); one spare for the anti-aliased last edge.
+int TextNeed(const QFont& f, const QString& text, const QPaintDevice* on);
+
+// Gives a label the room its whole text needs. It may first grow from its
+// design rectangle `at` toward `left` and `right` (pixels in its parent),
+// keeping its alignment; then the font shrinks from `font` a pixel at a time,
+// down to 4 points. The window never grows.
+void FitLabel(QLabel* l, QRect at, int left, int right, QFont font);
+
+// One font for a column of figures: the largest size, from `font` down a
+// pixel at a time, at which every label's text fits its label as it stands,
+// with `spare` pixels left free beside it (labels that touch their neighbours).
+void FitFont(const std::vector<QLabel*>& labels, QFont font, int spare = 0);
 
 }  // namespace zb

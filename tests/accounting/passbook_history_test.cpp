@@ -95,5 +95,34 @@ TEST(PassbookHistory, ChartDrawsAtMostOneDayPerColumn) {
     EXPECT_EQ(RunningProfit(days), (std::vector<int64_t>{-100, 200, 100}));
 }
 
+// One day a hundred times the usual compresses the scale; ordinary days, or a
+// single day, keep it straight. Sums past 32 bits are exact, past 64 refused.
+TEST(PassbookHistory, ChartScaleAndWideSums) {
+    const struct {
+        std::vector<int32_t> profits;
+        double unit;
+        std::vector<int64_t> marks;
+    } cases[] = {
+        {{300, -500, 200}, 0, {0, 300, -200}},
+        {{-99999999}, 0, {0, -99999999}},
+        {{1000, -1000, 1000, -1000, -100000000},
+         100,
+         {0, 1000, -100000000, -10000000, -1000000, -100000, -10000, -1000, 100, -100}},
+    };
+    for (const auto& c : cases) {
+        std::vector<PassbookEntry> days;
+        for (int32_t p : c.profits) days.push_back(Entry(u"20260101", 0, 0, p));
+        const ChartScale scale = ChartScaleOf(days);
+        EXPECT_EQ(scale.unit, c.unit) << c.profits.size();
+        EXPECT_EQ(ChartMarks(scale), c.marks) << c.profits.size();
+        EXPECT_EQ(scale.at(scale.low) + scale.at(scale.high), 1.0);
+        // Compressed, a 1000-yen day still spans a tenth of the height.
+        EXPECT_GT(c.unit > 0 ? scale.at(1000) - scale.at(0) : 1.0, 0.1);
+    }
+    std::vector<PassbookEntry> days(3, Entry(u"20260101", 0, 0, INT32_MAX));
+    EXPECT_EQ(RunningProfit(days).back(), 3LL * INT32_MAX);
+    EXPECT_THROW(ReturnRateText(1, INT64_MAX / 100), RunError);
+}
+
 }  // namespace
 }  // namespace zb

@@ -1,0 +1,93 @@
+#include "accounting/hit_news.h"
+
+#include "accounting/day_figures.h"
+#include "readers/quick_text.h"
+#include "readers/text.h"
+
+namespace zb {
+
+namespace {
+
+const char16_t* const kVenueNames[] = {u"札幌", u"函館", u"福島", u"新潟", u"東京",
+                                       u"中山", u"中京", u"京都", u"阪神", u"小倉"};
+const char16_t* const kTypeNames[] = {u"単勝", u"複勝", u"枠連", u"馬連", u"ワイド"};
+
+// The bets the day's totals count: today's races, bought today or before.
+bool Counted(const BetRecord& r) {
+    const char16_t kind = r.c[0];
+    return kind == u'1' || kind == u'3';
+}
+
+std::u16string Key(const BetRecord& r) {
+    return std::u16string(r.mid(1, 16)) + std::u16string(r.mid(24, 4));
+}
+
+int Num(const BetRecord& r, std::size_t pos, std::size_t len) {
+    return QuickLenientI16(r.mid(pos, len));
+}
+
+// "東京11R 馬連 3-5 12,340円"
+std::u16string HitLine(const BetRecord& r, int64_t payout) {
+    const int venue = Num(r, 2, 2), race = Num(r, 4, 2), type = Num(r, 6, 1);
+    std::u16string t = venue >= 1 && venue <= 10 ? kVenueNames[venue - 1] : u"??";
+    t += Dec(race) + u"R ";
+    t += type >= 1 && type <= 5 ? kTypeNames[type - 1] : u"??";
+    t += u' ';
+    if (type >= 3) t += Dec(Num(r, 7, 2)) + u"-";
+    t += Dec(Num(r, 9, 2));
+    return t + u" " + Grouped(payout) + u"円";
+}
+
+int64_t Payout(const BetRecord& r) {
+    return int64_t{QuickLenientI32(r.mid(11, 4))} * QuickLenientI32(r.mid(18, 6));
+}
+
+}  // namespace
+
+std::u16string Grouped(int64_t v, bool sign) {
+    const bool negative = v < 0;
+    const uint64_t m = negative ? 0 - static_cast<uint64_t>(v) : static_cast<uint64_t>(v);
+    std::u16string digits;
+    const std::string d = std::to_string(m);
+    for (std::size_t i = 0; i < d.size(); ++i) {
+        if (i > 0 && (d.size() - i) % 3 == 0) digits += u',';
+        digits += static_cast<char16_t>(d[i]);
+    }
+    if (negative) return u"-" + digits;
+    return sign && m > 0 ? u"+" + digits : digits;
+}
+
+void HitNews::Know(const AppState& s) {
+    told_.clear();
+    settledDay_.clear();
+    Tell(s);
+}
+
+std::u16string HitNews::Tell(const AppState& s) {
+    if (s.LastPassFailed) return {};
+    std::map<std::u16string, int> now;
+    std::u16string lines;
+    int64_t sum = 0;
+    int hits = 0;
+    for (int i = 0; i < s.BetCount; ++i) {
+        const BetRecord& r = s.BetLog(i);
+        if (!Counted(r) || r.c[16] != u'1') continue;
+        const std::u16string key = Key(r);
+        if (++now[key] <= told_[key]) continue;
+        const int64_t payout = Payout(r);
+        lines += (lines.empty() ? u"的中 " : u"\n的中 ") + HitLine(r, payout);
+        sum += payout;
+        ++hits;
+    }
+    for (const auto& [key, n] : now) told_[key] = std::max(told_[key], n);
+    if (hits > 1) lines += u"\n計 " + Grouped(sum) + u"円";
+    const std::u16string day(s.RaceDate.view());
+    if (s.OpenStake == 0 && DayStake(s) != 0 && settledDay_ != day) {
+        settledDay_ = day;
+        if (!lines.empty()) lines += u'\n';
+        lines += u"全投票が確定しました 損益 " + Grouped(DayProfit(s), true) + u"円";
+    }
+    return lines;
+}
+
+}  // namespace zb
