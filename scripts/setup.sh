@@ -1,14 +1,24 @@
 #!/usr/bin/env bash
-# Installs what a fresh Debian 12 machine lacks for building and testing.
-# As root it runs apt-get; otherwise it prints the line to run and stops.
+# Installs what a fresh Debian 12 machine lacks for building and testing on
+# Linux; with --all also what the fuzz targets and the Windows build under
+# Wine need. As root it runs apt-get; otherwise it prints the line to run and
+# stops.
+#   scripts/setup.sh [--all]
 set -euo pipefail
 
 packages=(build-essential cmake pkg-config qt6-base-dev libgtest-dev libgmock-dev
           libbenchmark-dev nlohmann-json3-dev libsqlite3-dev fonts-ipafont xvfb xauth
           qt6-translations-l10n
-          clang-14 libclang-rt-14-dev                    # fuzz targets
-          g++-mingw-w64-x86-64-posix wine64 googletest   # Windows build under Wine
-          tcl)                                           # SQLite amalgamation for Windows
+          librsvg2-bin icoutils)                         # the program's icon
+case "${1:-}" in
+  --all)
+    packages+=(clang-14 libclang-rt-14-dev                    # fuzz targets
+               g++-mingw-w64-x86-64-posix wine64 googletest   # Windows build under Wine
+               tcl)                                           # SQLite amalgamation for Windows
+    ;;
+  "") ;;
+  *) echo "usage: scripts/setup.sh [--all]" >&2; exit 1 ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do

@@ -9,7 +9,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 root="$PWD"
 
-bash scripts/setup.sh
+bash scripts/setup.sh --all
 for p in zip qt6-translations-l10n; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
     if [ "$(id -u)" -ne 0 ]; then

@@ -6,6 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+bash scripts/setup.sh --all
 build=build-win
 sqlite="$(bash scripts/build-sqlite-windows.sh | tail -n 1)"
 cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Debug \
@@ -13,12 +14,17 @@ cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUIL
   -DSQLite3_INCLUDE_DIR="$sqlite/include" -DSQLite3_LIBRARY="$sqlite/lib/libsqlite3.a" >/dev/null
 cmake --build "$build" -j"$(nproc)"
 
+status=0
+# The report command's icon and version, read back from the .exe.
+version="$(sed -n 's/^#define ZB_VERSION "\(.*\)"$/\1/p' "$build/generated/zb_version.h")"
+bash scripts/check-exe-resources.sh "$build/zubrica98-report.exe" "$version" \
+  "Zubrica98 report command" || status=1
+
 export WINEPREFIX="$PWD/$build/wineprefix" WINEARCH=win64 WINEDEBUG=-all
 unset DISPLAY
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   wine wineboot --init >/dev/null 2>&1
 fi
-status=0
 wine "$build/tests/zb_core_tests.exe" --gtest_brief=1 || status=$?
 wineserver --wait || true
 exit "$status"

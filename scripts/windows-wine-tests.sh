@@ -71,6 +71,13 @@ fi
 
 status=0
 
+# 0. Both programs' icon and version, read back from the packaged .exe files.
+version="$(sed -n 's/^#define ZB_VERSION "\(.*\)"$/\1/p' "$build/generated/zb_version.h")"
+bash scripts/check-exe-resources.sh "$build/package/Zubrica98/zubrica98.exe" "$version" \
+  "Zubrica98" || status=1
+bash scripts/check-exe-resources.sh "$build/package/Zubrica98/zubrica98-report.exe" "$version" \
+  "Zubrica98 report command" || status=1
+
 # 1. Window tests.
 run="$build/wine-tests"
 rm -rf "$run"

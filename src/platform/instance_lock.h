@@ -3,7 +3,9 @@
 // "Zubrica98.lock" in the folder; the system drops the lock when the process
 // ends, however it ends, so a killed copy never blocks the next start. A
 // second copy asks the first to come forward by writing into that file, which
-// the first watches.
+// the first watches. Where the folder takes no file (the user may not write
+// there), the lock lies in a place of the user's own instead, named after the
+// folder's real path, so the copies of one user still meet.
 
 #include <memory>
 #include <string>
@@ -15,10 +17,16 @@ class InstanceLock {
     enum class State {
         kTaken,     // this copy is the one
         kHeld,      // another copy runs in this folder
-        kUnguarded  // no lock could be made (a read-only folder): run anyway
+        kUnguarded  // no lock could be made anywhere: run anyway
     };
     // Takes the lock of the folder, or finds it held.
     static std::unique_ptr<InstanceLock> Take(const std::string& folder);
+    // The same with the user's place given: empty for none.
+    static std::unique_ptr<InstanceLock> Take(const std::string& folder,
+                                              const std::string& userFolder);
+    // XDG_RUNTIME_DIR, else the temporary folder; on Windows the user's
+    // temporary folder.
+    static std::string UserFolder();
     ~InstanceLock();
     InstanceLock(const InstanceLock&) = delete;
     InstanceLock& operator=(const InstanceLock&) = delete;
@@ -32,6 +40,9 @@ class InstanceLock {
 
   private:
     InstanceLock() = default;
+    // Opens the file at path and tries its lock; false when no file could
+    // be opened there.
+    bool Open(const std::string& path, bool userPlace);
     State state_ = State::kUnguarded;
     std::string path_;
 #ifdef _WIN32

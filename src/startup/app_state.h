@@ -46,6 +46,7 @@ struct Settings {
     int16_t Pos = 0;
     bool Bar = false;
     bool AutoRefresh = false;  // follow PAT98's files without a click on 更新
+    bool HitNotice = false;    // tell new hits and the settled day in the tray
     Table<int32_t, 0, 16> ForeClor;
     Table<int32_t, 0, 5> Top;
     Table<int32_t, 0, 5> Left;

@@ -90,6 +90,7 @@ void ApplySettings(AppState& s, const IniDocument& doc) {
     st.Pos = keys.small(kOption, "Pos");
     st.Bar = keys.number(kOption, "Bar", 1, INT32_MIN, INT32_MAX) != 0;
     st.AutoRefresh = keys.number(kOption, "AutoRefresh", 0, 0, 1) != 0;
+    st.HitNotice = keys.number(kOption, "HitNotice", 0, 0, 1) != 0;
     for (int i = 0; i <= 16; ++i) st.ForeClor(i) = keys.colour(Key("ForeClor", i), 0);
     for (int i = 0; i < kWindowSlots; ++i) {
         st.Top(i) = keys.position(Key("Top", i));
@@ -128,6 +129,7 @@ void SaveSettings(AppState& s) {
         // Written once the option has been used: a file without it stays as before.
         if (st.AutoRefresh || doc.get(kOption, "AutoRefresh"))
             put(kOption, "AutoRefresh", st.AutoRefresh);
+        if (st.HitNotice || doc.get(kOption, "HitNotice")) put(kOption, "HitNotice", st.HitNotice);
         for (int i = 0; i <= 16; ++i) put(kOption, Key("ForeClor", i), st.ForeClor(i));
         for (int i = 0; i < kWindowSlots; ++i) {
             put(kWindow, Key("Top", i), st.Top(i));

@@ -25,6 +25,10 @@ std::string StartErrorText(int code) {
     }
 }
 
+std::string HandOverFailedText(const std::string& lockPath) {
+    return "本ｿﾌﾄは既に起動していますが、前面に表示できませんでした。\n" + lockPath;
+}
+
 void ShowStartError(AppState& s) {
     if (s.Messages) s.Messages->critical(kProductName, StartErrorText(s.ErrorCode));
 }

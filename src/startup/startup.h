@@ -33,6 +33,9 @@ void ReportRunError(AppState& s, const RunError& e);
 
 // The text ShowStartError shows for a code.
 std::string StartErrorText(int code);
+// A second copy whose request to come forward did not reach the running copy:
+// the lock file it wrote to on a line of its own.
+std::string HandOverFailedText(const std::string& lockPath);
 constexpr const char* kProductName = "Zubrica98";
 constexpr const char* kDebugFolder = "c:\\program files\\pat98";
 

@@ -4,20 +4,24 @@
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
+#include <windows.h>
+// After windows.h, whose types it uses.
+#include <shellapi.h>
 #endif
 
 #include <algorithm>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <iostream>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "accounting/bank.h"
 #include "accounting/bet_list.h"
@@ -78,10 +82,10 @@ int Usage() {
     return 1;
 }
 
-bool SmallIndex(const char* text, int hi, int16_t& out) {
+bool SmallIndex(const std::string& text, int hi, int16_t& out) {
     char* end = nullptr;
-    const long v = std::strtol(text, &end, 10);
-    if (end == text || *end != '\0' || v < 0 || v > hi) return false;
+    const long v = std::strtol(text.c_str(), &end, 10);
+    if (end == text.c_str() || *end != '\0' || v < 0 || v > hi) return false;
     out = static_cast<int16_t>(v);
     return true;
 }
@@ -108,23 +112,41 @@ int PrintDetail(zb::AppState& s) {
     return 0;
 }
 
-bool IsArchiveMode(int argc, char** argv) {
-    for (int i = 1; i < argc; ++i)
-        if (std::strcmp(argv[i], "--bets") == 0 || std::strcmp(argv[i], "--analysis") == 0)
-            return true;
+// The arguments as UTF-8. Windows gives argv in the ANSI code page, which
+// cannot spell every folder name: there they come from the UTF-16 command line.
+std::vector<std::string> Arguments(int argc, char** argv) {
+#ifdef _WIN32
+    int n = 0;
+    if (wchar_t** wide = ::CommandLineToArgvW(::GetCommandLineW(), &n)) {
+        std::vector<std::string> args;
+        for (int i = 0; i < n; ++i) {
+            const std::wstring_view w(wide[i]);
+            args.push_back(zb::U16ToUtf8(std::u16string(w.begin(), w.end())));
+        }
+        ::LocalFree(wide);
+        return args;
+    }
+#endif
+    return std::vector<std::string>(argv, argv + argc);
+}
+
+bool IsArchiveMode(const std::vector<std::string>& args) {
+    for (std::size_t i = 1; i < args.size(); ++i)
+        if (args[i] == "--bets" || args[i] == "--analysis") return true;
     return false;
 }
 
 // --bets and --analysis: the archive beside the passbook, opened read-only.
-int ArchiveReport(int argc, char** argv) {
+int ArchiveReport(const std::vector<std::string>& args) {
+    const int argc = static_cast<int>(args.size());
     std::string folder;
     bool bets = false, folderGiven = false, fromGiven = false, toGiven = false;
     std::optional<zb::AnalysisKey> key;
     zb::AnalysisFilter filter;
     bool typesGiven = false, venuesGiven = false;
     for (int i = 1; i < argc; ++i) {
-        const std::string_view a = argv[i];
-        const char* v = i + 1 < argc ? argv[i + 1] : nullptr;
+        const std::string_view a = args[static_cast<std::size_t>(i)];
+        const char* v = i + 1 < argc ? args[static_cast<std::size_t>(i) + 1].c_str() : nullptr;
         auto once = [](bool& given) { return !std::exchange(given, true); };
         if (a == "--bets") {
             if (bets) return Usage();
@@ -154,7 +176,8 @@ int ArchiveReport(int argc, char** argv) {
     if (bets == key.has_value() || (bets && (typesGiven || venuesGiven))) return Usage();
     if (folder.empty()) {
         std::error_code ec;
-        folder = std::filesystem::current_path(ec).string();
+        const std::u8string here = std::filesystem::current_path(ec).u8string();
+        folder.assign(here.begin(), here.end());
     }
     auto state = std::make_unique<zb::AppState>();
     StderrSink sink;
@@ -162,7 +185,7 @@ int ArchiveReport(int argc, char** argv) {
     state->ReadOnly = true;
     zb::StartPlatform platform;
     platform.currentDir = folder;
-    platform.programFolder = zb::ProgramFolder(argv[0]);
+    platform.programFolder = zb::ProgramFolder(args.empty() ? "" : args[0].c_str());
     platform.screenHeight = 12000;
     platform.screenWidth = 12000;
     if (!zb::Main(*state, platform)) return 2;
@@ -190,38 +213,43 @@ int main(int argc, char** argv) {
     _setmode(_fileno(stdout), _O_BINARY);
     _setmode(_fileno(stderr), _O_BINARY);
 #endif
-    if (IsArchiveMode(argc, argv)) return ArchiveReport(argc, argv);
     std::string folder;
     bool json = false, bank = false, detail = false, raceGiven = false, book = false,
          totals = false;
     int16_t meeting = 0, race = 0, tomorrow = 0;
     int list = -1;  // the bet list view to print, 0 to 3
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--help") == 0) {
+    const std::vector<std::string> args = Arguments(argc, argv);
+    if (IsArchiveMode(args)) return ArchiveReport(args);
+    const std::size_t argCount = args.size();
+    std::set<std::string> given;  // an option twice is a mistake, not a choice
+    for (std::size_t i = 1; i < argCount; ++i) {
+        const std::string& a = args[i];
+        if (a.rfind("--", 0) == 0 && !given.insert(a).second) return Usage();
+        if (a == "--help") {
             std::cout << kUsage;
             return 0;
-        } else if (std::strcmp(argv[i], "--json") == 0) {
+        } else if (a == "--json") {
             json = true;
-        } else if (std::strcmp(argv[i], "--bank") == 0) {
+        } else if (a == "--bank") {
             bank = true;
-        } else if (std::strcmp(argv[i], "--passbook") == 0) {
+        } else if (a == "--passbook") {
             book = true;
-        } else if (std::strcmp(argv[i], "--passbook-totals") == 0) {
+        } else if (a == "--passbook-totals") {
             totals = true;
-        } else if (std::strcmp(argv[i], "--list") == 0 && i + 1 < argc) {
-            const char* n = argv[++i];
-            if (n[0] < '0' || n[0] >= '0' + zb::kListViews || n[1] != '\0') return Usage();
+        } else if (a == "--list" && i + 1 < argCount) {
+            const std::string& n = args[++i];
+            if (n.size() != 1 || n[0] < '0' || n[0] >= '0' + zb::kListViews) return Usage();
             list = n[0] - '0';
-        } else if (std::strcmp(argv[i], "--folder") == 0 && i + 1 < argc) {
-            folder = argv[++i];
-        } else if (std::strcmp(argv[i], "--detail") == 0 && i + 1 < argc) {
+        } else if (a == "--folder" && i + 1 < argCount) {
+            folder = args[++i];
+        } else if (a == "--detail" && i + 1 < argCount) {
             detail = true;
-            if (!SmallIndex(argv[++i], 2, meeting)) return Usage();
-            if (i + 1 < argc && std::strncmp(argv[i + 1], "--", 2) != 0) {
-                if (!SmallIndex(argv[++i], 11, race)) return Usage();
+            if (!SmallIndex(args[++i], 2, meeting)) return Usage();
+            if (i + 1 < argCount && args[i + 1].rfind("--", 0) != 0) {
+                if (!SmallIndex(args[++i], 11, race)) return Usage();
                 raceGiven = true;
             }
-        } else if (std::strcmp(argv[i], "--tomorrow") == 0) {
+        } else if (a == "--tomorrow") {
             tomorrow = 1;
         } else {
             return Usage();
@@ -232,7 +260,8 @@ int main(int argc, char** argv) {
         return Usage();
     if (folder.empty()) {
         std::error_code ec;
-        folder = std::filesystem::current_path(ec).string();
+        const std::u8string here = std::filesystem::current_path(ec).u8string();
+        folder.assign(here.begin(), here.end());
     }
     auto separator = [](char c) {
 #ifdef _WIN32
@@ -248,11 +277,18 @@ int main(int argc, char** argv) {
     state->ReadOnly = true;
     zb::StartPlatform platform;
     platform.currentDir = folder;
-    platform.programFolder = zb::ProgramFolder(argv[0]);
+    platform.programFolder = zb::ProgramFolder(args.empty() ? "" : args[0].c_str());
     // No screen here: the offscreen platform's 800 x 800 pixels at 96 DPI.
     platform.screenHeight = 12000;
     platform.screenWidth = 12000;
-    if (!zb::Main(*state, platform)) return 2;
+    if (!zb::Main(*state, platform)) {
+        // The box's text names no folder; a script's user needs to know which.
+        if (state->ErrorCode == 2)
+            std::cerr << "zubrica98-report: " << folder
+                      << (zb::FolderExists(folder) ? ": no pat98.exe in this folder\n"
+                                                   : ": no such folder\n");
+        return 2;
+    }
     if (detail) {
         state->DetailVenue = meeting;
         state->DetailRace = race;

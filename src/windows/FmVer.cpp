@@ -8,6 +8,7 @@
 
 #include "windows/twips.h"
 #include "windows/window_common.h"
+#include "zb_version.h"
 
 namespace zb {
 
@@ -48,7 +49,7 @@ FmVer::FmVer(QWidget* parent)
     connect(command1_, &QPushButton::clicked, this, &QDialog::accept);
 
     lbProc_->setText(QStringLiteral("Zubrica98"));
-    lbVer_->setText(QStringLiteral("Ver 1.10"));
+    lbVer_->setText(QStringLiteral("Ver " ZB_VERSION));
 }
 
 void FmVer::showEvent(QShowEvent* e) {

@@ -3,7 +3,22 @@
 #include <QFileSystemWatcher>
 #include <QWidget>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+#include "platform/instance_lock.h"
+#include "startup/startup.h"
+
 namespace zb {
+
+void HandOver(const InstanceLock& lock, MessageSink& sink) {
+#ifdef _WIN32
+    // Lets the first copy take the foreground, which this start has.
+    ::AllowSetForegroundWindow(ASFW_ANY);
+#endif
+    if (!lock.AskHolderToShow()) sink.critical(kProductName, HandOverFailedText(lock.path()));
+}
 
 void BringForward(QWidget* window) {
     if (window->isMinimized()) window->setWindowState(window->windowState() & ~Qt::WindowMinimized);

@@ -8,6 +8,14 @@ class QWidget;
 
 namespace zb {
 
+class InstanceLock;
+class MessageSink;
+
+// From a second copy: asks the running copy to come forward. A request that
+// cannot be delivered is said in a start-up box, so that a start by hand
+// never ends without a word.
+void HandOver(const InstanceLock& lock, MessageSink& sink);
+
 // Watches the lock file for as long as the window lives.
 void ShowOnRequest(QWidget* window, const std::string& lockPath);
 

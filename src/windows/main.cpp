@@ -4,14 +4,11 @@
 #include <QDir>
 #include <memory>
 
-#ifdef _WIN32
-#include <windows.h>
-#endif
-
 #include "platform/instance_lock.h"
 #include "startup/startup.h"
 #include "windows/FMmain.h"
 #include "windows/instance_watch.h"
+#include "windows/program_icon.h"
 #include "windows/qt_messages.h"
 #include "windows/session_end.h"
 #include "windows/twips.h"
@@ -21,6 +18,7 @@ int main(int argc, char** argv) {
     zb::WatchSessionEnd();
     zb::InstallFontSubstitutes();
     zb::InstallQtTranslation();
+    zb::InstallProgramIcon();
     auto state = std::make_unique<zb::AppState>();
     zb::QtMessageSink sink;
     state->Messages = &sink;
@@ -32,11 +30,7 @@ int main(int argc, char** argv) {
     // save its settings over the first's: it hands over to the first and ends.
     const auto lock = zb::InstanceLock::Take(platform.currentDir);
     if (lock->state() == zb::InstanceLock::State::kHeld) {
-#ifdef _WIN32
-        // Lets the first copy take the foreground, which this start has.
-        ::AllowSetForegroundWindow(ASFW_ANY);
-#endif
-        lock->AskHolderToShow();
+        zb::HandOver(*lock, sink);
         return 0;
     }
     const zb::ScreenTwips screen = zb::PrimaryScreenTwips();

@@ -1,6 +1,8 @@
 #include "platform/instance_lock.h"
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
 #ifndef _WIN32
 #include <signal.h>
 #include <sys/wait.h>
@@ -26,6 +28,21 @@ TEST(InstanceLock, OneHolderPerFolder) {
     EXPECT_EQ(InstanceLock::Take(t.path())->state(), State::kTaken);
     // No folder to put the lock in: the program runs unguarded.
     EXPECT_EQ(InstanceLock::Take(t.path() + "/missing")->state(), State::kUnguarded);
+}
+
+// A folder in the lock file's place stops its creation even for root, as a
+// folder the user may not write to does.
+TEST(InstanceLock, AFolderWithoutALockFileLocksInTheUsersPlace) {
+    fixture::TempDir t, other, user;
+    for (auto* d : {&t, &other}) std::filesystem::create_directory(d->path() + "/Zubrica98.lock");
+    auto first = InstanceLock::Take(t.path(), user.path());
+    ASSERT_EQ(first->state(), State::kTaken);
+    EXPECT_EQ(first->path().rfind(user.path(), 0), 0u) << first->path();
+    auto second = InstanceLock::Take(t.path() + "/.", user.path());
+    EXPECT_EQ(second->state(), State::kHeld);
+    EXPECT_TRUE(second->AskHolderToShow());
+    EXPECT_EQ(InstanceLock::Take(other.path(), user.path())->state(), State::kTaken);
+    EXPECT_EQ(InstanceLock::Take(t.path(), user.path() + "/missing")->state(), State::kUnguarded);
 }
 
 TEST(InstanceLock, AKilledHolderDoesNotBlockTheNextStart) {

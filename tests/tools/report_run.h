@@ -12,6 +12,7 @@
 #endif
 
 #include "fixtures/pat98_writer.h"
+#include "platform/sjis.h"
 
 namespace zb::test {
 
@@ -43,7 +44,10 @@ inline ReportRun RunProgram(const std::string& binary, const std::vector<std::st
 #endif
     ReportRun r;
 #ifdef _WIN32
-    FILE* p = popen(cmd.c_str(), "rb");  // the bytes as written, CR LF kept
+    // UTF-16, as names outside the ANSI code page need; the bytes as written,
+    // CR LF kept.
+    const std::u16string wide = Utf8ToU16(cmd);
+    FILE* p = _wpopen(std::wstring(wide.begin(), wide.end()).c_str(), L"rb");
 #else
     FILE* p = popen(cmd.c_str(), "r");
 #endif

@@ -19,11 +19,21 @@ using fixture::TempDir;
 using test::ReportRun;
 using test::RunReport;
 
+// The folder as the command got it, below the box's text.
 TEST(Report, OutsideAPat98FolderExitsTwo) {
     TempDir t;
-    ReportRun r = RunReport({"--folder", t.path()});
-    EXPECT_EQ(r.status, 2);
-    EXPECT_EQ(r.err, "Zubrica98\t本ｿﾌﾄをPAT98ｲﾝｽﾄｰﾙﾌｫﾙﾀﾞに移動させてください。\n");
+    for (const std::string& folder : {t.path(), t.path() + "/missing"}) {
+        ReportRun r = RunReport({"--folder", folder});
+        EXPECT_EQ(r.status, 2);
+        const std::string quoted = test::ShellPath(folder);
+        const std::string given = quoted.substr(1, quoted.size() - 2);
+        EXPECT_EQ(
+            r.err,
+            "Zubrica98\t本ｿﾌﾄをPAT98ｲﾝｽﾄｰﾙﾌｫﾙﾀﾞに移動させてください。\n"
+            "zubrica98-report: " +
+                given +
+                (folder == t.path() ? ": no pat98.exe in this folder\n" : ": no such folder\n"));
+    }
 }
 
 TEST(Report, WithoutProgrammeExitsTwo) {
@@ -106,9 +116,25 @@ TEST(Report, DetailOfDemoRaces) {
     EXPECT_EQ(RunReport({"--tomorrow"}).status, 1);
 }
 
-TEST(Report, UnknownArgumentIsAUsageError) {
-    EXPECT_EQ(RunReport({"--bogus"}).status, 1);
-    EXPECT_EQ(RunReport({"--json", "--bank"}).status, 1);
+TEST(Report, UnknownOrRepeatedArgumentIsAUsageError) {
+    const std::vector<std::vector<std::string>> cases{{"--bogus"},
+                                                      {"--json", "--bank"},
+                                                      {"--json", "--json"},
+                                                      {"--folder", "a", "--folder", "b"},
+                                                      {"--list", "0", "--list", "0"}};
+    for (const auto& args : cases) EXPECT_EQ(RunReport(args).status, 1) << args.at(0);
+}
+
+// Windows hands argv over in the ANSI code page, which has no 競.
+TEST(Report, FolderNamedInJapanese) {
+    TempDir t;
+    const std::string folder = t.path() + "/競馬 2026";
+    std::filesystem::create_directory(
+        std::filesystem::path(std::u8string(folder.begin(), folder.end())));
+    fixture::WriteDemoDay(folder);
+    ReportRun r = RunReport({"--folder", folder, "--json"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "");
 }
 
 TEST(Report, BankChartOfTheDemoDay) {

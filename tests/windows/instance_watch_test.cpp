@@ -4,6 +4,7 @@
 #include "windows/instance_watch.h"
 
 #include <QDir>
+#include <QMessageBox>
 #include <QProcess>
 #include <QWidget>
 #include <QtTest>
@@ -12,7 +13,10 @@
 
 #include "fixtures/demo_day.h"
 #include "fixtures/pat98_writer.h"
+#include "fixtures/recording_sink.h"
 #include "platform/instance_lock.h"
+#include "windows/qt_messages.h"
+#include "windows/save_png.h"
 
 namespace {
 
@@ -31,6 +35,27 @@ class InstanceWatchTest : public QObject {
         QVERIFY(zb::InstanceLock::Take(dir.path())->AskHolderToShow());
         QTRY_VERIFY_WITH_TIMEOUT(!w.isMinimized(), 5000);
         QVERIFY(w.isVisible());
+    }
+
+    // The request file gone (the running copy ended meanwhile): the second
+    // copy says so.
+    void undeliveredRequestIsSaid() {
+        zb::fixture::TempDir dir;
+        auto first = zb::InstanceLock::Take(dir.path());
+        auto second = zb::InstanceLock::Take(dir.path());
+        QCOMPARE(second->state(), zb::InstanceLock::State::kHeld);
+        zb::fixture::RecordingSink sink;
+        zb::HandOver(*second, sink);
+        QCOMPARE(sink.messages.size(), std::size_t{0});
+        first.reset();  // Windows removes no file that is still open
+        QVERIFY(std::filesystem::remove(second->path()));
+        zb::HandOver(*second, sink);
+        QCOMPARE(sink.messages.size(), std::size_t{1});
+        QCOMPARE(sink.messages[0].title, std::string("Zubrica98"));
+        QCOMPARE(sink.messages[0].text,
+                 "本ｿﾌﾄは既に起動していますが、前面に表示できませんでした。\n" + second->path());
+        SavePng(zb::MakeCriticalBox(sink.messages[0].title, sink.messages[0].text).get(),
+                QStringLiteral("hand_over_failed_box.png"));
     }
 
     void secondCopyEndsAndTheFirstRunsOn() {
