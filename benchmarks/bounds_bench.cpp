@@ -11,8 +11,8 @@
 #include "bench_util.h"
 #include "fixtures/pat98_writer.h"
 #include "fixtures/race_day_writer.h"
+#include "program/startup.h"
 #include "readers/readers.h"
-#include "startup/startup.h"
 
 namespace {
 

@@ -19,9 +19,9 @@
 #include "accounting/settlement.h"
 #include "bench_util.h"
 #include "fixtures/pat98_writer.h"
+#include "program/startup.h"
 #include "readers/readers.h"
 #include "reading_days.h"
-#include "startup/startup.h"
 
 namespace {
 

@@ -16,7 +16,7 @@
 #include <cstring>
 #include <memory>
 
-#include "startup/startup.h"
+#include "program/startup.h"
 #include "windows/FMmain.h"
 #include "windows/qt_messages.h"
 #include "windows/session_end.h"

@@ -15,7 +15,7 @@
 #include "bench_util.h"
 #include "fixtures/demo_day.h"
 #include "fixtures/pat98_writer.h"
-#include "startup/startup.h"
+#include "program/startup.h"
 #include "window_bench_util.h"
 #include "windows/FMmain.h"
 #include "windows/qt_messages.h"

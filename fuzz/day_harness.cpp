@@ -9,11 +9,11 @@
 #include "fixtures/demo_day.h"
 #include "fixtures/pat98_writer.h"
 #include "platform/file_lookup.h"
+#include "platform/run_error.h"
 #include "platform/sjis.h"
+#include "program/startup.h"
 #include "startup/ini.h"
-#include "startup/run_error.h"
 #include "startup/settings.h"
-#include "startup/startup.h"
 
 namespace zb::fuzz {
 

@@ -40,20 +40,8 @@ std::u16string VenueColumn(int venue) {
 }
 
 std::u16string BetColumn(int type, int first, int second) {
-    switch (type) {
-        case 1:
-            return u" 単 " + TwoWide(second) + u"   ";
-        case 2:
-            return u" 複 " + TwoWide(second) + u"   ";
-        case 3:
-            return u" 枠 " + TwoWide(first) + u"-" + TwoWide(second);
-        case 4:
-            return u" 馬 " + TwoWide(first) + u"-" + TwoWide(second);
-        case 5:
-            return u" ワ " + TwoWide(first) + u"-" + TwoWide(second);
-        default:
-            return u"????     ";
-    }
+    const std::u16string t = BetTypeText(type, TwoWide(first), TwoWide(second));
+    return t.empty() ? u"????     " : u" " + t;
 }
 
 std::u16string AcceptWord(int code) {
@@ -97,6 +85,23 @@ std::u16string SubtotalLine(int32_t total) {
 }
 
 }  // namespace
+
+std::u16string BetTypeText(int type, const std::u16string& first, const std::u16string& second) {
+    switch (type) {
+        case 1:
+            return u"単 " + second + u"   ";
+        case 2:
+            return u"複 " + second + u"   ";
+        case 3:
+            return u"枠 " + first + u"-" + second;
+        case 4:
+            return u"馬 " + first + u"-" + second;
+        case 5:
+            return u"ワ " + first + u"-" + second;
+        default:
+            return u"";
+    }
+}
 
 std::u16string OddsText(int32_t per100) {
     const long long p = per100;

@@ -14,6 +14,11 @@ constexpr int kListViews = 4;  // 0 all, 1 accepted, 2 undecided, 3 hits
 // failure 6; ReportText then keeps its old text.
 void listdsp(AppState& s);
 
+// The bet's type and its horses or brackets, "単  5   " or "枠  1-12", with the
+// numbers as the caller shows them; empty for a type outside 1 to 5. The bet
+// list and the race detail show the same shapes.
+std::u16string BetTypeText(int type, const std::u16string& first, const std::u16string& second);
+
 // Payout per 100 yen as odds: 1230 "12.3", 1200 "12.0", 1235 "12.35".
 std::u16string OddsText(int32_t per100);
 

@@ -2,7 +2,7 @@
 
 #include "accounting/day_figures.h"
 #include "readers/quick_text.h"
-#include "readers/text.h"
+#include "startup/text.h"
 
 namespace zb {
 

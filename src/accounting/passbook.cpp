@@ -2,13 +2,14 @@
 
 #include <charconv>
 #include <new>
+#include <unordered_map>
 
 #include "accounting/day_figures.h"
 #include "platform/replace_file.h"
 #include "platform/sjis.h"
 #include "readers/pat98_file.h"
 #include "readers/quick_text.h"
-#include "startup/startup.h"
+#include "startup/messages.h"
 
 namespace zb {
 
@@ -89,6 +90,10 @@ bool Blank(std::string_view t) {
     return t.find_first_not_of(' ') == std::string_view::npos;
 }
 
+bool IsBlank(std::u16string_view t) {
+    return t.find_first_not_of(u' ') == std::u16string_view::npos;
+}
+
 // One amount field, as the store writes it: the number, then blanks. A field
 // left blank or all zeros carries 0. False for anything the next write would
 // change (leading blanks or zeros, a plus sign, a number too wide).
@@ -152,19 +157,44 @@ struct BusyGuard {
 
 // A failure while reading a line names the file and the line, so that the
 // user can mend it.
-RunError AtLine(const RunError& e, const std::string& path, int line) {
-    return RunError(e.number, e.description + "\n" + path + "\n" + std::to_string(line) + " 行目");
+RunError AtLine(const RunError& e, const std::string& path, int line, std::string_view why = {}) {
+    std::string text = e.description + "\n" + path + "\n" + std::to_string(line) + " 行目";
+    if (!why.empty()) text += "\n" + std::string(why);
+    return RunError(e.number, text);
+}
+
+// An empty slot, or a day of the calendar.
+bool DateFits(const PassbookEntry& e) {
+    if (IsBlank(e.date.view())) return true;
+    if (e.date == kEmptyDate) return e.stake == 0 && e.payout == 0 && e.profit == 0;
+    return IsPossibleDate(e.date.view());
+}
+
+uint64_t DateKey(const PassbookEntry& e) {
+    uint64_t k = 0;
+    for (char16_t c : e.date.view()) k = k << 8 | (c & 0xFF);
+    return k;
 }
 
 void ReadLines(AppState& s, LineReader& in, const std::string& path) {
+    auto refuse = [&](std::string_view why) {
+        throw AtLine(RunError(kErrTypeMismatch, ErrorDescription(kErrTypeMismatch)), path,
+                     in.lineNumber(), why);
+    };
     auto line = [&]() {
         PassbookEntry e;
-        if (!ReadDayLine(in.next(), e))
-            throw AtLine(RunError(kErrTypeMismatch, ErrorDescription(kErrTypeMismatch)), path,
-                         in.lineNumber());
+        if (!ReadDayLine(in.next(), e)) refuse({});
+        if (!DateFits(e)) refuse("日付が正しくありません。");
         return e;
     };
+    // A day listed twice would count twice in every total, and which of the
+    // two is right only the user can tell.
+    std::unordered_map<uint64_t, int> firstLine;
     auto day = [&](PassbookEntry e) {
+        if (!IsBlank(e.date.view()) && e.date != kEmptyDate) {
+            const auto [at, fresh] = firstLine.emplace(DateKey(e), in.lineNumber());
+            if (!fresh) refuse(std::to_string(at->second) + " 行目と同じ日付です。");
+        }
         try {
             AddToSums(s, e);
         } catch (const RunError& err) {
@@ -199,6 +229,24 @@ void Reported(AppState& s, F&& f) {
 }
 
 }  // namespace
+
+bool IsPossibleDate(std::u16string_view yyyymmdd) {
+    if (yyyymmdd.size() != 8) return false;
+    int v[3] = {0, 0, 0};
+    const int widths[3] = {4, 2, 2};
+    std::size_t at = 0;
+    for (int f = 0; f < 3; ++f)
+        for (int i = 0; i < widths[f]; ++i, ++at) {
+            const char16_t c = yyyymmdd[at];
+            if (c < u'0' || c > u'9') return false;
+            v[f] = v[f] * 10 + (c - u'0');
+        }
+    const int year = v[0], month = v[1], day = v[2];
+    if (year < 1 || month < 1 || month > 12 || day < 1) return false;
+    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    return day <= kDays[month - 1] + (month == 2 && leap ? 1 : 0);
+}
 
 std::string PassbookPath(const AppState& s) {
     return JoinPath(s.HomeFolder, "\\Korvane.txt");
@@ -297,8 +345,13 @@ void ReadPassbookFile(AppState& s, bool quiet) {
         if (FileExists(path)) return;
         content = CreatedFileText();
         created = true;
-        // The report command writes nothing: the fresh book lives in memory only.
-        if (!s.ReadOnly) ReplaceFile(path, content);
+        // The report command writes nothing: the fresh book lives in memory
+        // only. A book the look above missed (a network drive gone for a
+        // moment) is read, never replaced by a blank one.
+        if (!s.ReadOnly && !CreateNewFile(path, content)) {
+            created = false;
+            content.clear();
+        }
     });
     // A book that could not be created is still read as a fresh one, so the
     // tables hold the ten empty day slots the posting relies on.
@@ -324,7 +377,8 @@ void WritePassbook(AppState& s) {
     BusyGuard busy{s};
     // The text is built whole before the file is touched, and the file is
     // replaced in one step: a failure leaves the old passbook as it was.
-    Reported(s, [&] { ReplaceFile(PassbookPath(s), PassbookFileText(s)); });
+    Reported(s,
+             [&] { ReplaceFile(PassbookPath(s), PassbookFileText(s), OldFile::kKeepDaysFirst); });
 }
 
 namespace {
@@ -353,6 +407,68 @@ void InsertDay(Table<PassbookEntry, 0, 10>& list, const PassbookEntry& today, Be
     }
 }
 
+// A book found missing is written only as a new file: false when one is
+// there after all.
+bool WriteNewPassbook(AppState& s) {
+    if (s.PassbookBusy == 1 || s.PassbookReadFailed) return true;
+    s.PassbookBusy = 1;
+    BusyGuard busy{s};
+    bool done = true;
+    Reported(s, [&] { done = CreateNewFile(PassbookPath(s), PassbookFileText(s)); });
+    return done;
+}
+
+// Enters the day into the tables; true when they changed.
+bool EnterDay(AppState& s, const PassbookEntry& today) {
+    // Worked on copies: a failure half-way leaves the tables as they were.
+    std::vector<PassbookEntry> book = s.Passbook;
+    int32_t count = s.PassbookCount;
+    auto best = s.BestDays;
+    auto worst = s.WorstDays;
+    bool changed = false;
+
+    // The whole list is searched first: a list out of date order (a hand
+    // edit, another tool) may hold the day below an older one.
+    int32_t found = -1;
+    for (int32_t i = 0; i <= count && found < 0; ++i)
+        if (At(book, i).date == today.date) found = i;
+    if (found >= 0) {
+        // A corrected result changes the payout; later bets the stake.
+        PassbookEntry& e = At(book, found);
+        if (e.stake != today.stake || e.payout != today.payout) {
+            e = today;
+            changed = true;
+        }
+    } else {
+        for (int32_t i = 0; i <= count; ++i) {
+            if (!(today.date > At(book, i).date)) continue;
+            if (At(book, kPassbookDaySlots - 1).date != kEmptyDate) {
+                count = Add(count, int32_t{1});
+                book.resize(static_cast<std::size_t>(count) + 1);
+            }
+            for (int32_t j = count; j >= i + 1; --j) At(book, j) = At(book, j - 1);
+            At(book, i) = today;
+            changed = true;
+            break;
+        }
+    }
+
+    RemoveDay(best, today.date, changed);
+    if (today.profit > 0)
+        InsertDay(
+            best, today, [](int32_t p, int32_t q) { return p >= q; }, changed);
+    RemoveDay(worst, today.date, changed);
+    if (today.profit < 0)
+        InsertDay(
+            worst, today, [](int32_t p, int32_t q) { return p <= q; }, changed);
+
+    s.Passbook = std::move(book);
+    s.PassbookCount = count;
+    s.BestDays = best;
+    s.WorstDays = worst;
+    return changed;
+}
+
 }  // namespace
 
 void PostPassbook(AppState& s) {
@@ -364,60 +480,24 @@ void PostPassbook(AppState& s) {
         today.stake = stake;
         today.payout = s.PayoutTotal;
         today.profit = DayProfit(s);
+        // A date no calendar has (a damaged race programme) would make the
+        // book unreadable from the next start on.
+        if (!IsPossibleDate(today.date.view())) return;
 
-        // Another copy of the program, or a hand edit, may have changed the
-        // file since it was read: post into what it holds now. A file that
-        // cannot be read now is not written (the read marks it); one deleted
-        // meanwhile is written again from what was read before.
-        if (!s.ReadOnly && FileExists(PassbookPath(s))) ReadPassbookFile(s, true);
-
-        // Worked on copies: a failure half-way leaves the tables as they were.
-        std::vector<PassbookEntry> book = s.Passbook;
-        int32_t count = s.PassbookCount;
-        auto best = s.BestDays;
-        auto worst = s.WorstDays;
-        bool changed = false;
-
-        // The whole list is searched first: a list out of date order (a hand
-        // edit, another tool) may hold the day below an older one.
-        int32_t found = -1;
-        for (int32_t i = 0; i <= count && found < 0; ++i)
-            if (At(book, i).date == today.date) found = i;
-        if (found >= 0) {
-            // A corrected result changes the payout; later bets the stake.
-            PassbookEntry& e = At(book, found);
-            if (e.stake != today.stake || e.payout != today.payout) {
-                e = today;
-                changed = true;
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            // Another copy of the program, or a hand edit, may have changed
+            // the file since it was read: post into what it holds now. A file
+            // that cannot be read now is not written (the read marks it); one
+            // deleted meanwhile is written again from what was read before.
+            const bool onDisk = !s.ReadOnly && FileExists(PassbookPath(s));
+            if (onDisk) ReadPassbookFile(s, true);
+            if (!EnterDay(s, today)) return;
+            if (onDisk || s.ReadOnly) {
+                WritePassbook(s);
+                return;
             }
-        } else {
-            for (int32_t i = 0; i <= count; ++i) {
-                if (!(today.date > At(book, i).date)) continue;
-                if (At(book, kPassbookDaySlots - 1).date != kEmptyDate) {
-                    count = Add(count, int32_t{1});
-                    book.resize(static_cast<std::size_t>(count) + 1);
-                }
-                for (int32_t j = count; j >= i + 1; --j) At(book, j) = At(book, j - 1);
-                At(book, i) = today;
-                changed = true;
-                break;
-            }
+            if (WriteNewPassbook(s)) return;
         }
-
-        RemoveDay(best, today.date, changed);
-        if (today.profit > 0)
-            InsertDay(
-                best, today, [](int32_t p, int32_t q) { return p >= q; }, changed);
-        RemoveDay(worst, today.date, changed);
-        if (today.profit < 0)
-            InsertDay(
-                worst, today, [](int32_t p, int32_t q) { return p <= q; }, changed);
-
-        s.Passbook = std::move(book);
-        s.PassbookCount = count;
-        s.BestDays = best;
-        s.WorstDays = worst;
-        if (changed) WritePassbook(s);
     } catch (const RunError& e) {
         ReportRunError(s, e);
     } catch (const std::bad_alloc&) {

@@ -2,6 +2,7 @@
 // The passbook "Korvane.txt" in HomeFolder: past race days, best and worst days.
 
 #include <string>
+#include <string_view>
 
 #include "startup/app_state.h"
 
@@ -23,6 +24,10 @@ void WritePassbook(AppState& s);
 void PostPassbook(AppState& s);
 
 std::string PassbookPath(const AppState& s);
+// Whether yyyymmdd is a day of the calendar (years 1 to 9999). A passbook
+// line with any other date, or a day listed twice, makes the book
+// unreadable; "00000000" marks an empty slot.
+bool IsPossibleDate(std::u16string_view yyyymmdd);
 // One line without its line end: date 1-8, stake 9-16, payout 17-24, profit
 // 25-33. An amount wider than its field is failure 6.
 std::string PassbookLine(const PassbookEntry& e);

@@ -6,9 +6,11 @@
 
 #include "accounting/passbook.h"
 #include "platform/file_lookup.h"
+#include "platform/folder_index.h"
 #include "platform/replace_file.h"
 #include "platform/sjis.h"
 #include "startup/checked.h"
+#include "startup/settings.h"
 
 namespace zb {
 
@@ -120,11 +122,32 @@ std::u16string TotalsRowTip(const PeriodTotal& t) {
     return tip;
 }
 
+namespace {
+
+// The program's own files, their backups and PAT98's data, by name in any
+// folder: Windows ignores case and trailing dots and blanks.
+bool ReservedName(std::string_view path) {
+    std::string name(path.substr(platform::NameStart(path)));
+    while (!name.empty() && (name.back() == '.' || name.back() == ' ')) name.pop_back();
+    for (char& c : name)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    for (std::string_view own : {"korvane.txt", "zubrica98.ini", "zubrica98.lock"})
+        if (name == own || name == std::string(own) + ".bak") return true;
+    return name.ends_with(".jra");
+}
+
+}  // namespace
+
 void SavePassbookCsv(const AppState& s, const std::string& path) {
-    const std::string book = FindFile(PassbookPath(s)).value_or(PassbookPath(s));
-    // Compared as files: on Windows the dialog's spelling of the passbook may
-    // differ from ours in case and separators.
-    if (SameFile(FindFile(path).value_or(path), book)) throw FileFailure(kErrPermission, path);
+    const std::string target = FindFile(path).value_or(path);
+    const std::string book = PassbookPath(s), settings = SettingsPath(s);
+    // Compared as files too: a link, or on Windows a short name, may stand
+    // for one of them.
+    const std::string own[] = {book, BackupPath(book), settings, BackupPath(settings),
+                               JoinPath(s.Pat98Folder, "\\Zubrica98.lock")};
+    bool refused = ReservedName(path) || ReservedName(target);
+    for (const std::string& p : own) refused = refused || SameFile(target, FindFile(p).value_or(p));
+    if (refused) throw FileFailure(kErrPermission, path);
     ReplaceFile(path, "\xEF\xBB\xBF" + PassbookCsv(HistoryDays(s)));
 }
 

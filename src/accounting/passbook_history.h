@@ -41,7 +41,9 @@ std::u16string TotalsRowTip(const PeriodTotal& t);
 
 // Writes the day list as CSV to a file the user chose, with a UTF-8
 // byte-order mark so that a spreadsheet reads the Japanese heads. The file
-// is replaced whole; the passbook itself is refused as a target.
+// is replaced whole. Refused as targets (failure 70 naming the path): the
+// passbook, the settings, their backups, the lock file and PAT98's ".JRA"
+// files, by name in any folder or as the same file under another name.
 void SavePassbookCsv(const AppState& s, const std::string& path);
 
 // The running profit: the sum of the profits up to each day.

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "accounting/bank.h"
+#include "accounting/bet_list.h"
 #include "accounting/day_figures.h"
 #include "readers/pat98_file.h"
 #include "readers/payout_slots.h"
@@ -74,20 +75,8 @@ std::u16string OddsText(const AppState& s, int type, long first, long second) {
 }
 
 std::u16string BetText(int type, long first, long second) {
-    switch (type) {
-        case 1:
-            return u"単 " + TwoWide(second) + u"   ";
-        case 2:
-            return u"複 " + TwoWide(second) + u"   ";
-        case 3:
-            return u"枠 " + TwoWide(first) + u"-" + TwoWide(second);
-        case 4:
-            return u"馬 " + TwoWide(first) + u"-" + TwoWide(second);
-        case 5:
-            return u"ワ " + TwoWide(first) + u"-" + TwoWide(second);
-        default:
-            return u"???     ";
-    }
+    const std::u16string t = BetTypeText(type, TwoWide(first), TwoWide(second));
+    return t.empty() ? u"???     " : t;
 }
 
 std::u16string ResultMark(int result) {

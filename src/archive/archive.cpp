@@ -11,7 +11,7 @@
 #include "platform/file_lookup.h"
 #include "platform/sjis.h"
 #include "readers/readers.h"
-#include "startup/run_error.h"
+#include "platform/run_error.h"
 
 namespace zb {
 

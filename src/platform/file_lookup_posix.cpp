@@ -13,7 +13,7 @@
 
 #include "platform/file_lookup.h"
 #include "platform/folder_index.h"
-#include "startup/run_error.h"
+#include "platform/run_error.h"
 
 namespace zb {
 
@@ -90,24 +90,10 @@ std::optional<std::string> FindFile(const std::string& path) {
     return std::nullopt;
 }
 
-bool FileExists(const std::string& path) {
-    return FindFile(path).has_value();
-}
-
 bool FolderExists(const std::string& path) {
     struct stat st;
     const std::string p = JoinPath(path, "");
     return !p.empty() && ::stat(p.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-}
-
-std::string ReadFileBytes(const std::string& path) {
-    return ReadFilePrefix(path, std::string::npos);
-}
-
-std::string ReadFilePrefix(const std::string& path, std::size_t maxBytes) {
-    const auto real = FindFile(path);
-    if (!real) Fail(kErrFileNotFound);
-    return ReadFoundFile(*real, maxBytes);
 }
 
 std::string ReadFoundFile(const std::string& real, std::size_t maxBytes) {

@@ -10,19 +10,10 @@
 
 #include "platform/file_lookup.h"
 #include "platform/folder_index.h"
+#include "platform/run_error.h"
 #include "platform/sjis.h"
-#include "startup/run_error.h"
 
 namespace zb {
-
-namespace {
-
-std::wstring Wide(const std::string& utf8) {
-    const std::u16string u = Utf8ToU16(utf8);
-    return std::wstring(u.begin(), u.end());
-}
-
-}  // namespace
 
 std::string JoinPath(std::string_view folder, std::string_view name) {
     std::string p(folder);
@@ -40,24 +31,10 @@ std::optional<std::string> FindFile(const std::string& path) {
     return path;
 }
 
-bool FileExists(const std::string& path) {
-    return FindFile(path).has_value();
-}
-
 bool FolderExists(const std::string& path) {
     if (path.empty()) return false;
     const DWORD attr = GetFileAttributesW(Wide(JoinPath(path, "")).c_str());
     return attr != INVALID_FILE_ATTRIBUTES && (attr & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-std::string ReadFileBytes(const std::string& path) {
-    return ReadFilePrefix(path, std::string::npos);
-}
-
-std::string ReadFilePrefix(const std::string& path, std::size_t maxBytes) {
-    const auto real = FindFile(path);
-    if (!real) Fail(kErrFileNotFound);
-    return ReadFoundFile(*real, maxBytes);
 }
 
 std::string ReadFoundFile(const std::string& real, std::size_t maxBytes) {

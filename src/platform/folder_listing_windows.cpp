@@ -11,11 +11,6 @@ namespace zb::platform {
 
 namespace {
 
-std::wstring Wide(std::string_view utf8) {
-    const std::u16string u = Utf8ToU16(utf8);
-    return std::wstring(u.begin(), u.end());
-}
-
 std::string Utf8(const wchar_t* w) {
     std::u16string u;
     for (; *w; ++w) u.push_back(static_cast<char16_t>(*w));

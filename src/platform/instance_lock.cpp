@@ -68,14 +68,6 @@ std::string UserLockName(const std::string& folder) {
 }
 
 #ifdef _WIN32
-std::wstring Wide(const std::string& utf8) {
-    const int n =
-        ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    std::wstring w(static_cast<std::size_t>(n), L'\0');
-    ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), w.data(), n);
-    return w;
-}
-
 // The lock lies far beyond the file's text, so that a second copy may still
 // write its request at the start.
 constexpr DWORD kLockOffsetHigh = 1;

@@ -2,19 +2,20 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <random>
 
+#include "platform/file_lookup.h"
 #include "platform/folder_index.h"
-#include "readers/pat98_file.h"
-#include "startup/run_error.h"
+#include "platform/run_error.h"
+#include "platform/sjis.h"
 
 #ifdef _WIN32
 #include <windows.h>
 // <windows.h> makes ReplaceFile a macro for ReplaceFileA; ours is a function.
 #undef ReplaceFile
-
-#include <random>
 #else
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -55,13 +56,23 @@ std::string_view Why(WriteFault f) {
     }
 }
 
-[[noreturn]] void FailWrite(int number, const std::string& path, WriteFault f) {
-    throw FileFailure(number, path, Why(f));
+// How a write ended; where (Windows only) neither file could be put back in
+// place, `kept` names the files that now hold the texts.
+struct WriteResult {
+    WriteFault fault = WriteFault::kNone;
+    std::string kept;
+};
+
+[[noreturn]] void FailWrite(int number, const std::string& path, WriteFault f,
+                            const std::string& kept = {}) {
+    std::string why(Why(f));
+    if (!kept.empty()) why += (why.empty() ? "" : "\n") + kept;
+    throw FileFailure(number, path, why);
 }
 
 fs::path PathOf(const std::string& s) {
 #ifdef _WIN32
-    return fs::path(std::u8string(s.begin(), s.end()));
+    return fs::path(Wide(s));
 #else
     return fs::path(s);
 #endif
@@ -87,6 +98,45 @@ fs::path FollowLinks(fs::path p) {
         p = to.is_absolute() ? to : (p.parent_path() / to).lexically_normal();
     }
     Fail(kErrPermission);  // a loop of links
+}
+
+std::string RandomChars() {
+    static std::mt19937 gen{std::random_device{}()};
+    std::uniform_int_distribution<std::size_t> pick(0, kTempChars.size() - 1);
+    std::string r;
+    for (std::size_t i = 0; i < kTempRandomChars; ++i) r += kTempChars[pick(gen)];
+    return r;
+}
+
+fs::path BackupOf(const fs::path& target) {
+    fs::path p = target;
+    p += ".bak";
+    return p;
+}
+
+// A temporary name beside the target that nothing holds now.
+fs::path FreeTemporaryName(const fs::path& target) {
+    fs::path p;
+    std::error_code ec;
+    for (int tries = 0; tries < 100; ++tries) {
+        p = target;
+        p += PathOf(std::string(kTempTag) + RandomChars());
+        if (!fs::exists(fs::symlink_status(p, ec))) break;
+    }
+    return p;
+}
+
+// The backup keeps the file as it stood at the end of an earlier day: a day
+// of postings or a bad hand edit today can then be undone whole.
+bool ChangedOnAnotherDay(std::time_t changed) {
+    const std::time_t now = std::time(nullptr);
+    std::tm a{}, b{};
+#ifdef _WIN32
+    if (::localtime_s(&a, &changed) != 0 || ::localtime_s(&b, &now) != 0) return false;
+#else
+    if (::localtime_r(&changed, &a) == nullptr || ::localtime_r(&now, &b) == nullptr) return false;
+#endif
+    return a.tm_year != b.tm_year || a.tm_yday != b.tm_yday;
 }
 
 bool IsTemporaryOf(const std::string& entry, const std::string& name) {
@@ -120,14 +170,6 @@ bool HoldsText(const fs::path& p, std::string_view content) {
 
 #ifdef _WIN32
 
-std::string RandomChars() {
-    static std::mt19937 gen{std::random_device{}()};
-    std::uniform_int_distribution<std::size_t> pick(0, kTempChars.size() - 1);
-    std::string r;
-    for (std::size_t i = 0; i < kTempRandomChars; ++i) r += kTempChars[pick(gen)];
-    return r;
-}
-
 // Some calls (ReplaceFileW among them) refuse forward slashes.
 std::wstring Wide(fs::path p) {
     return p.make_preferred().wstring();
@@ -151,19 +193,8 @@ WriteFault FaultOf(DWORD error) {
     }
 }
 
-// Writes the text to a new temporary file and puts it in the target's place.
-WriteFault WriteAndReplace(const fs::path& target, bool exists, std::string_view content) {
-    fs::path temp;
-    HANDLE h = INVALID_HANDLE_VALUE;
-    for (int tries = 0; tries < 100 && h == INVALID_HANDLE_VALUE; ++tries) {
-        temp = target;
-        temp += PathOf(std::string(kTempTag) + RandomChars());
-        h = ::CreateFileW(Wide(temp).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                          FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (h == INVALID_HANDLE_VALUE && ::GetLastError() != ERROR_FILE_EXISTS)
-            return FaultOf(::GetLastError());
-    }
-    if (h == INVALID_HANDLE_VALUE) return WriteFault::kOther;
+// Writes the whole text through the handle and flushes it: 0, or the error.
+DWORD WriteHandle(HANDLE h, std::string_view content) {
     DWORD error = 0;
     const char* p = content.data();
     std::size_t left = content.size();
@@ -176,25 +207,120 @@ WriteFault WriteAndReplace(const fs::path& target, bool exists, std::string_view
         left -= done;
     }
     if (error == 0 && ::FlushFileBuffers(h) == 0) error = ::GetLastError();
-    if (::CloseHandle(h) == 0 && error == 0) error = ::GetLastError();
-    if (error == 0) {
-        // ReplaceFileW keeps the old file's attributes, security and creation
-        // time; where it cannot, a plain replacing move still swaps in one step.
-        const bool replaced =
-            exists && ::ReplaceFileW(Wide(target).c_str(), Wide(temp).c_str(), nullptr,
-                                     REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr) != 0;
-        if (!replaced && ::MoveFileExW(Wide(temp).c_str(), Wide(target).c_str(),
-                                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) == 0)
-            error = ::GetLastError();
-    }
-    if (error == 0) return WriteFault::kNone;
-    ::DeleteFileW(Wide(temp).c_str());
-    return FaultOf(error);
+    return error;
+}
+
+int RealReplace(const wchar_t* target, const wchar_t* replacement, const wchar_t* backup) {
+    return ::ReplaceFileW(target, replacement, backup, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
+                          nullptr);
+}
+
+int RealMove(const wchar_t* from, const wchar_t* to, unsigned long flags) {
+    return ::MoveFileExW(from, to, flags);
+}
+
+platform::SwapCalls& Calls() {
+    static platform::SwapCalls calls{RealReplace, RealMove};
+    return calls;
+}
+
+bool Present(const fs::path& p) {
+    return ::GetFileAttributesW(Wide(p).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 bool ProtectedFile(const fs::path& p) {
     DWORD a = ::GetFileAttributesW(Wide(p).c_str());
     return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_READONLY) != 0;
+}
+
+bool LastChangedOnAnotherDay(const fs::path& p) {
+    WIN32_FILE_ATTRIBUTE_DATA d;
+    if (!::GetFileAttributesExW(Wide(p).c_str(), GetFileExInfoStandard, &d)) return false;
+    const ULONGLONG t =
+        (ULONGLONG{d.ftLastWriteTime.dwHighDateTime} << 32) | d.ftLastWriteTime.dwLowDateTime;
+    constexpr ULONGLONG kUnixEpoch = 116444736000000000ULL;  // 1970 in 100 ns since 1601
+    if (t < kUnixEpoch) return false;
+    return ChangedOnAnotherDay(static_cast<std::time_t>((t - kUnixEpoch) / 10000000ULL));
+}
+
+// The old file, moved aside by the swap, becomes the backup when asked for;
+// otherwise it goes.
+void SettleOldFile(const fs::path& oldCopy, const fs::path& backup, bool keep) {
+    if (!Present(oldCopy)) return;
+    if (keep && !ProtectedFile(backup) &&
+        Calls().move(Wide(oldCopy).c_str(), Wide(backup).c_str(), MOVEFILE_REPLACE_EXISTING) != 0)
+        return;
+    ::DeleteFileW(Wide(oldCopy).c_str());
+}
+
+// Puts the written temporary in the target's place. ReplaceFileW keeps the
+// old file's attributes, security and creation time, and is always given a
+// name to move the old file to: without one, a failure half-way can leave
+// neither file under the target's name.
+WriteResult Swap(const fs::path& target, const fs::path& temp, const fs::path& backup,
+                 bool keepOld) {
+    const fs::path oldCopy = FreeTemporaryName(target);
+    if (Calls().replace(Wide(target).c_str(), Wide(temp).c_str(), Wide(oldCopy).c_str()) != 0) {
+        SettleOldFile(oldCopy, backup, keepOld);
+        return {};
+    }
+    if (Present(target)) {
+        // Nothing moved (or it was put back): a plain replacing move still
+        // swaps in one step; the backup is then a copy.
+        if (keepOld) ::CopyFileW(Wide(target).c_str(), Wide(oldCopy).c_str(), TRUE);
+        if (Calls().move(Wide(temp).c_str(), Wide(target).c_str(),
+                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0) {
+            SettleOldFile(oldCopy, backup, keepOld);
+            return {};
+        }
+        const DWORD error = ::GetLastError();
+        ::DeleteFileW(Wide(temp).c_str());
+        ::DeleteFileW(Wide(oldCopy).c_str());
+        return {FaultOf(error), {}};
+    }
+    // The old file went aside and the new one did not follow: until one of
+    // them is back under the target's name, neither may be deleted.
+    if (Calls().move(Wide(temp).c_str(), Wide(target).c_str(), MOVEFILE_WRITE_THROUGH) != 0) {
+        SettleOldFile(oldCopy, backup, keepOld);
+        return {};
+    }
+    const DWORD error = ::GetLastError();
+    if (Present(oldCopy) &&
+        Calls().move(Wide(oldCopy).c_str(), Wide(target).c_str(), MOVEFILE_WRITE_THROUGH) != 0) {
+        ::DeleteFileW(Wide(temp).c_str());
+        return {FaultOf(error), {}};
+    }
+    std::string kept = "新しい内容は " + TextOf(temp) + " にあります。";
+    if (Present(oldCopy)) kept += "\n以前の内容は " + TextOf(oldCopy) + " にあります。";
+    return {FaultOf(error), kept};
+}
+
+// Writes the text to a new temporary file and puts it in the target's place.
+WriteResult WriteAndReplace(const fs::path& target, bool exists, std::string_view content,
+                            bool keepOld) {
+    fs::path temp;
+    HANDLE h = INVALID_HANDLE_VALUE;
+    for (int tries = 0; tries < 100 && h == INVALID_HANDLE_VALUE; ++tries) {
+        temp = target;
+        temp += PathOf(std::string(kTempTag) + RandomChars());
+        h = ::CreateFileW(Wide(temp).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                          FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (h == INVALID_HANDLE_VALUE && ::GetLastError() != ERROR_FILE_EXISTS)
+            return {FaultOf(::GetLastError()), {}};
+    }
+    if (h == INVALID_HANDLE_VALUE) return {WriteFault::kOther, {}};
+    DWORD error = WriteHandle(h, content);
+    if (::CloseHandle(h) == 0 && error == 0) error = ::GetLastError();
+    if (error == 0 && !exists &&
+        Calls().move(Wide(temp).c_str(), Wide(target).c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) == 0)
+        error = ::GetLastError();
+    if (error != 0) {
+        ::DeleteFileW(Wide(temp).c_str());
+        return {FaultOf(error), {}};
+    }
+    if (!exists) return {};
+    return Swap(target, temp, BackupOf(target), keepOld && LastChangedOnAnotherDay(target));
 }
 
 #else
@@ -241,15 +367,46 @@ void SyncFolder(const fs::path& dir) {
     ::close(fd);
 }
 
-WriteFault WriteAndReplace(const fs::path& target, bool exists, std::string_view content) {
+bool ProtectedFile(const fs::path& p) {
+    struct stat st;
+    if (::stat(p.c_str(), &st) != 0) return false;
+    // The owner's write bit is what the read-only attribute maps to; root
+    // passes every access() check, so the bit decides.
+    if ((st.st_mode & S_IWUSR) == 0) return true;
+    return ::access(p.c_str(), W_OK) != 0 && (errno == EACCES || errno == EROFS || errno == EPERM);
+}
+
+// The old file under a temporary name, made before the new one replaces it:
+// a second link to it, or a copy where the file system has no links. Empty
+// when neither could be made; the write goes on without.
+std::string KeepOldFile(const fs::path& target) {
+    const std::string name = FreeTemporaryName(target).string();
+    if (::link(target.c_str(), name.c_str()) == 0) return name;
+    std::ifstream in(target, std::ios::binary);
+    std::string old((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    struct stat st;
+    if (!in.is_open() || in.bad() || ::stat(target.c_str(), &st) != 0) return {};
+    const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd < 0) return {};
+    const bool ok = WriteAll(fd, old) && ::fchmod(fd, st.st_mode & 07777) == 0 && ::fsync(fd) == 0;
+    if (::close(fd) != 0 || !ok) {
+        ::unlink(name.c_str());
+        return {};
+    }
+    return name;
+}
+
+WriteResult WriteAndReplace(const fs::path& target, bool exists, std::string_view content,
+                            bool keepOld) {
     std::string temp = target.string() + std::string(kTempTag) + "XXXXXX";
     int fd = ::mkstemp(temp.data());
-    if (fd < 0) return FaultOf(errno);
+    if (fd < 0) return {FaultOf(errno), {}};
     int error = 0;
     if (!WriteAll(fd, content) || ::fsync(fd) != 0) error = errno;
     // The new file keeps the old one's permissions and owner; a new file gets 0644.
-    struct stat st;
-    if (exists && ::stat(target.c_str(), &st) == 0) {
+    struct stat st {};
+    const bool known = exists && ::stat(target.c_str(), &st) == 0;
+    if (known) {
         if (error == 0 && ::fchmod(fd, st.st_mode & 07777) != 0) error = errno;
         if (error == 0 && ::fchown(fd, st.st_uid, st.st_gid) != 0) {
             // Only root may give the file away; anyone else keeps it as their own.
@@ -258,22 +415,22 @@ WriteFault WriteAndReplace(const fs::path& target, bool exists, std::string_view
         error = errno;
     }
     if (::close(fd) != 0 && error == 0) error = errno;
+    // Taken before the rename, so that the old file is never without a name.
+    const fs::path backup = BackupOf(target);
+    const std::string oldCopy =
+        error == 0 && known && keepOld && ChangedOnAnotherDay(st.st_mtime) && !ProtectedFile(backup)
+            ? KeepOldFile(target)
+            : std::string();
     if (error == 0 && ::rename(temp.c_str(), target.c_str()) != 0) error = errno;
     if (error != 0) {
         ::unlink(temp.c_str());
-        return FaultOf(error);
+        if (!oldCopy.empty()) ::unlink(oldCopy.c_str());
+        return {FaultOf(error), {}};
     }
+    if (!oldCopy.empty() && ::rename(oldCopy.c_str(), backup.c_str()) != 0)
+        ::unlink(oldCopy.c_str());
     SyncFolder(target.parent_path());
-    return WriteFault::kNone;
-}
-
-bool ProtectedFile(const fs::path& p) {
-    struct stat st;
-    if (::stat(p.c_str(), &st) != 0) return false;
-    // The owner's write bit is what the read-only attribute maps to; root
-    // passes every access() check, so the bit decides.
-    if ((st.st_mode & S_IWUSR) == 0) return true;
-    return ::access(p.c_str(), W_OK) != 0 && (errno == EACCES || errno == EROFS || errno == EPERM);
+    return {};
 }
 
 #endif
@@ -286,7 +443,7 @@ RunError FileFailure(int number, const std::string& path, std::string_view why) 
     return RunError(number, text);
 }
 
-void ReplaceFile(const std::string& path, std::string_view content) {
+void ReplaceFile(const std::string& path, std::string_view content, OldFile old) {
     // Whatever happens below, listings taken before are out of date.
     struct Forget {
         ~Forget() { ForgetFolderListings(); }
@@ -301,41 +458,82 @@ void ReplaceFile(const std::string& path, std::string_view content) {
     if (exists) {
         if (!fs::is_regular_file(st)) FailWrite(kErrPermission, path, WriteFault::kOther);
         if (HoldsText(target, content)) return;
+        // Only a real write pays for the look through the folder.
+        RemoveStaleTemporaries(dir, TextOf(target.filename()));
+        if (ProtectedFile(target)) FailWrite(kErrPermission, path, WriteFault::kReadOnlyFile);
     }
-    // Only a real write pays for the look through the folder.
-    RemoveStaleTemporaries(dir, TextOf(target.filename()));
-    if (exists && ProtectedFile(target)) FailWrite(kErrPermission, path, WriteFault::kReadOnlyFile);
-    const WriteFault f = WriteAndReplace(target, exists, content);
-    if (f != WriteFault::kNone) FailWrite(kErrPermission, path, f);
+    const WriteResult r = WriteAndReplace(target, exists, content, old == OldFile::kKeepDaysFirst);
+    if (r.fault != WriteFault::kNone) FailWrite(kErrPermission, path, r.fault, r.kept);
+}
+
+bool CreateNewFile(const std::string& path, std::string_view content) {
+    struct Forget {
+        ~Forget() { ForgetFolderListings(); }
+    } forget;
+    if (FindFile(path)) return false;
+    // A link whose target is missing gets the file at its target, as a replace would.
+    const fs::path target = FollowLinks(PathOf(path));
+    fs::path dir = target.parent_path();
+    if (dir.empty()) dir = ".";
+    std::error_code ec;
+    if (!fs::is_directory(dir, ec)) FailWrite(kErrPathNotFound, path, WriteFault::kOther);
+#ifdef _WIN32
+    HANDLE h = ::CreateFileW(Wide(target).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        const DWORD error = ::GetLastError();
+        if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) return false;
+        FailWrite(kErrPermission, path, FaultOf(error));
+    }
+    DWORD error = WriteHandle(h, content);
+    if (::CloseHandle(h) == 0 && error == 0) error = ::GetLastError();
+    if (error != 0) {
+        // Ours alone: it did not exist a moment ago.
+        ::DeleteFileW(Wide(target).c_str());
+        FailWrite(kErrPermission, path, FaultOf(error));
+    }
+#else
+    const int fd = ::open(target.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (fd < 0) {
+        if (errno == EEXIST) return false;
+        FailWrite(kErrPermission, path, FaultOf(errno));
+    }
+    int error = 0;
+    if (::fchmod(fd, 0644) != 0 || !WriteAll(fd, content) || ::fsync(fd) != 0) error = errno;
+    if (::close(fd) != 0 && error == 0) error = errno;
+    if (error != 0) {
+        // Ours alone: it did not exist a moment ago.
+        ::unlink(target.c_str());
+        FailWrite(kErrPermission, path, FaultOf(error));
+    }
+    SyncFolder(dir);
+#endif
+    return true;
+}
+
+std::string BackupPath(const std::string& path) {
+    return path + ".bak";
 }
 
 std::string ReadFileUpTo(const std::string& path, std::size_t maxBytes) {
-    auto real = FindFile(path);
-    if (!real) Fail(kErrFileNotFound);
-#ifdef _WIN32
-    // PAT98 may be replacing the file: share it for every kind of access.
-    HANDLE h = ::CreateFileW(Wide(PathOf(*real)).c_str(), GENERIC_READ,
-                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) Fail(kErrPathFileAccess);
-    std::string data;
-    char buf[65536];
-    bool ok = true;
-    while (data.size() <= maxBytes) {
-        const DWORD want =
-            static_cast<DWORD>(std::min<std::size_t>(sizeof buf, maxBytes + 1 - data.size()));
-        DWORD got = 0;
-        ok = ::ReadFile(h, buf, want, &got, nullptr) != 0;
-        if (!ok || got == 0) break;
-        data.append(buf, got);
-    }
-    ::CloseHandle(h);
-    if (!ok) Fail(kErrPathFileAccess);
-    return data;
-#else
     // A file that grows while it is read is still cut at the bound.
-    return ReadFoundFile(*real, maxBytes + 1);
-#endif
+    return ReadFilePrefix(path, maxBytes + 1);
 }
+
+#ifdef _WIN32
+namespace platform {
+
+SwapCalls SetSwapCalls(SwapCalls calls) {
+    const SwapCalls before = Calls();
+    Calls() = calls;
+    return before;
+}
+
+SwapCalls RealSwapCalls() {
+    return {RealReplace, RealMove};
+}
+
+}  // namespace platform
+#endif
 
 }  // namespace zb

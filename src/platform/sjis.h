@@ -36,6 +36,10 @@ constexpr std::size_t SjisCharBytes(std::string_view bytes, std::size_t pos) {
 std::u16string Utf8ToU16(std::string_view utf8);
 // Lone surrogates give bytes that are not UTF-8; no decoder produces them.
 std::string U16ToUtf8(std::u16string_view text);
+#ifdef _WIN32
+// A UTF-8 path for the wide-character calls of Windows.
+std::wstring Wide(std::string_view utf8);
+#endif
 
 namespace platform {
 

@@ -32,4 +32,13 @@ std::string EncodeSjis(std::u16string_view text) {
 
 }  // namespace zb::platform
 
+namespace zb {
+
+std::wstring Wide(std::string_view utf8) {
+    const std::u16string u = Utf8ToU16(utf8);
+    return std::wstring(u.begin(), u.end());
+}
+
+}  // namespace zb
+
 #endif

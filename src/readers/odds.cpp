@@ -6,10 +6,10 @@
 #include <filesystem>
 #include <fstream>
 
+#include "platform/run_error.h"
 #include "platform/sjis.h"
 #include "readers/pat98_file.h"
 #include "readers/readers.h"
-#include "startup/run_error.h"
 
 namespace zb {
 

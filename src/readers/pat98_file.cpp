@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
+#include "platform/run_error.h"
 #include "platform/sjis.h"
 #include "readers/quick_text.h"
-#include "startup/run_error.h"
 
 namespace zb {
 

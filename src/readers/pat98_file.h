@@ -6,7 +6,7 @@
 #include <type_traits>
 
 #include "platform/file_lookup.h"
-#include "startup/run_error.h"
+#include "platform/run_error.h"
 
 namespace zb {
 

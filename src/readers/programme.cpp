@@ -4,11 +4,11 @@
 #include <array>
 
 #include "platform/replace_file.h"
+#include "platform/run_error.h"
 #include "platform/sjis.h"
 #include "readers/pat98_file.h"
 #include "readers/quick_text.h"
 #include "readers/readers.h"
-#include "startup/run_error.h"
 
 namespace zb {
 

@@ -159,9 +159,11 @@ std::u16string PreviousDay(const FixedText<8>& raceDate) {
            TwoDigits(static_cast<unsigned>(before.day()));
 }
 
-// Whole-text order. Records of characters below 0x100 sort by four packed
-// keys that order as the texts do; equal keys are equal records, so the
-// order is the same whichever way it is reached.
+}  // namespace
+
+// Records of characters below 0x100 sort by four packed keys that order as
+// the texts do; equal keys are equal records, so the order is the same
+// whichever way it is reached.
 void SortRecords(BetRecord* first, std::size_t n) {
     // The first key moves with the record's index; the other three are
     // looked up by index only when first keys tie.
@@ -207,6 +209,8 @@ void SortRecords(BetRecord* first, std::size_t n) {
         placed[at] = 1;
     }
 }
+
+namespace {
 
 // Calls f(entry, reference) for every bet entry of the named purchase files
 // that exist, in list order.

@@ -9,7 +9,7 @@
 #include <string_view>
 
 #include "platform/sjis.h"
-#include "readers/text.h"
+#include "startup/text.h"
 
 namespace zb {
 

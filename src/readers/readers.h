@@ -43,6 +43,8 @@ void Blog(AppState& s);
 using PurchaseFiles = std::function<std::optional<std::string>(std::u16string_view name)>;
 void ParseAlog(AppState& s, std::string_view index, const PurchaseFiles& files);
 void ParseBlog(AppState& s, std::string_view index, const PurchaseFiles& files);
+// n records into whole-text order, as std::sort orders them.
+void SortRecords(BetRecord* first, std::size_t n);
 
 // Race result files "KS-".
 void ReadRaceResults(AppState& s);

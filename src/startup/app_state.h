@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "readers/text.h"
 #include "startup/checked.h"
+#include "startup/text.h"
 
 namespace zb {
 

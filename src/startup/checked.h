@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "startup/run_error.h"
+#include "platform/run_error.h"
 
 namespace zb {
 

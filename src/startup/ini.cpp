@@ -1,8 +1,8 @@
 #include "startup/ini.h"
 
+#include "platform/file_lookup.h"
 #include "platform/replace_file.h"
-#include "readers/pat98_file.h"
-#include "startup/run_error.h"
+#include "platform/run_error.h"
 
 namespace zb {
 

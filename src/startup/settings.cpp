@@ -4,11 +4,11 @@
 #include <optional>
 #include <vector>
 
+#include "platform/file_lookup.h"
 #include "platform/replace_file.h"
 #include "platform/sjis.h"
-#include "readers/pat98_file.h"
 #include "startup/ini.h"
-#include "startup/startup.h"
+#include "startup/messages.h"
 
 namespace zb {
 
@@ -135,7 +135,7 @@ void SaveSettings(AppState& s) {
             put(kWindow, Key("Top", i), st.Top(i));
             put(kWindow, Key("Left", i), st.Left(i));
         }
-        ReplaceFile(path, doc.text());
+        ReplaceFile(path, doc.text(), OldFile::kKeepDaysFirst);
     } catch (const RunError&) {
         // A read-only file or folder: the next start uses the old values.
     }

@@ -32,8 +32,8 @@
 #include "archive/sqlite_db.h"
 #include "platform/file_lookup.h"
 #include "platform/sjis.h"
-#include "readers/text.h"
-#include "startup/startup.h"
+#include "program/startup.h"
+#include "startup/text.h"
 #include "tools/state_json.h"
 
 namespace {

@@ -3,8 +3,8 @@
 #include <nlohmann/json.hpp>
 
 #include "accounting/day_figures.h"
+#include "platform/run_error.h"
 #include "platform/sjis.h"
-#include "startup/run_error.h"
 
 namespace zb {
 

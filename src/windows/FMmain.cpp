@@ -23,8 +23,8 @@
 #include "accounting/day_figures.h"
 #include "accounting/passbook.h"
 #include "accounting/race_detail.h"
+#include "program/startup.h"
 #include "startup/settings.h"
-#include "startup/startup.h"
 #include "windows/FMlist.h"
 #include "windows/FmAnalysis.h"
 #include "windows/FmKei.h"
@@ -90,10 +90,6 @@ QFont WithoutFallbacks(QFont f) {
 
 const char16_t* const kToolTips[6] = {u"", u"更新", u"", u"収支表", u"投票履歴", u"通帳"};
 const char16_t* const kCaptions[6] = {u"", u"更新", u"", u"収支", u"履歴", u"通帳"};
-
-QString Q(const std::u16string& t) {
-    return QString::fromStdU16String(t);
-}
 
 std::optional<int32_t> PlatformColorChooser(int32_t start, QWidget* parent) {
     const ModalScope modal;

@@ -15,7 +15,7 @@
 
 #include "archive/sqlite_db.h"
 #include "platform/file_lookup.h"
-#include "startup/startup.h"
+#include "startup/messages.h"
 #include "windows/modal_scope.h"
 
 namespace zb {

@@ -67,10 +67,6 @@ const ColumnDesign kTotalColumns[4] = {
 
 const QColor kRed(255, 0, 0);  // the colour value 255
 
-QString Q(const std::u16string& t) {
-    return QString::fromStdU16String(t);
-}
-
 // The file dialog of the system, in the PAT98 folder.
 std::string DialogSaveFile(QWidget* parent, const std::string& suggested) {
     const ModalScope modal;

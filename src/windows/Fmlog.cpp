@@ -17,10 +17,6 @@ namespace {
 constexpr int kClientWidth = 2760, kClientHeight = 3285;
 constexpr int kRowHeight = 210;
 
-QString Q(const std::u16string& t) {
-    return QString::fromStdU16String(t);
-}
-
 QFont PGothic() {
     QFont f(QStringLiteral("ＭＳ Ｐゴシック"));
     f.setPointSizeF(9.75);

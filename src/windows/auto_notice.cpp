@@ -9,7 +9,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "startup/startup.h"
+#include "startup/messages.h"
 
 namespace zb {
 

@@ -4,7 +4,7 @@
 
 #include <new>
 
-#include "startup/startup.h"
+#include "startup/messages.h"
 
 namespace zb {
 

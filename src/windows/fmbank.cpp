@@ -5,7 +5,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 
-#include "startup/startup.h"
+#include "startup/messages.h"
 #include "windows/event_handler.h"
 #include "windows/slot_position.h"
 #include "windows/twips.h"
@@ -27,10 +27,6 @@ const Qt::Alignment kCentre = Qt::AlignHCenter | Qt::AlignVCenter;
 
 QRect Twips(int left, int top, int width, int height) {
     return QRect(TwipsToPxX(left), TwipsToPxY(top), TwipsToPxX(width), TwipsToPxY(height));
-}
-
-QString Q(const std::u16string& t) {
-    return QString::fromStdU16String(t);
 }
 
 QLabel* NewLabel(QWidget* panel, const QString& name, const QString& text, QRect at,

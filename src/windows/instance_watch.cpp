@@ -8,7 +8,7 @@
 #endif
 
 #include "platform/instance_lock.h"
-#include "startup/startup.h"
+#include "startup/messages.h"
 
 namespace zb {
 

@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "platform/instance_lock.h"
-#include "startup/startup.h"
+#include "program/startup.h"
 #include "windows/FMmain.h"
 #include "windows/instance_watch.h"
 #include "windows/program_icon.h"

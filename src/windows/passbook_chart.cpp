@@ -17,10 +17,6 @@ namespace {
 
 const QColor kRed(255, 0, 0);
 
-QString Q(const std::u16string& t) {
-    return QString::fromStdU16String(t);
-}
-
 // 20261205 as "2026/12/05".
 QString Slashed(const PassbookEntry& e) {
     const QString d = Q(e.date.str());

@@ -4,8 +4,10 @@
 
 #include <QColor>
 #include <QRect>
+#include <QString>
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "windows/toolbar_pictures.h"
@@ -27,6 +29,11 @@ namespace zb {
 // add their own buttons to every window (openbox adds a minimise box) are not
 // asked by any hint.
 Qt::WindowFlags FixedDialogFrame();
+
+// A text the core computed, for a widget.
+inline QString Q(const std::u16string& t) {
+    return QString::fromStdU16String(t);
+}
 
 QRect TwipsRect(int left, int top, int width, int height);
 

@@ -7,7 +7,7 @@
 
 #include "fixtures/loaded_day.h"
 #include "platform/sjis.h"
-#include "startup/startup.h"
+#include "program/startup.h"
 
 namespace zb {
 namespace {

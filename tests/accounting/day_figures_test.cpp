@@ -5,8 +5,8 @@
 #include <memory>
 
 #include "fixtures/loaded_day.h"
-#include "startup/run_error.h"
-#include "startup/startup.h"
+#include "platform/run_error.h"
+#include "program/startup.h"
 
 namespace zb {
 namespace {

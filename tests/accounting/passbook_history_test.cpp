@@ -5,7 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "accounting/passbook_test_util.h"
+#include "fixtures/failure_of.h"
 
 namespace zb {
 namespace {
@@ -81,6 +84,28 @@ TEST(PassbookHistory, ReturnRateIsFloored) {
     } cases[] = {{1000, 816, "81.6"}, {3, 1, "33.3"},         {3, 2, "66.6"},  {0, 500, ""},
                  {1, 0, "0.0"},       {7, 29999, "428557.1"}, {-3, 1, "-33.4"}};
     for (const auto& c : cases) EXPECT_EQ(ReturnRateText(c.stake, c.payout), c.text) << c.stake;
+}
+
+// The program's own files, their backups and PAT98's data are never
+// overwritten by an export, however the name is spelled.
+TEST(PassbookHistory, CsvIsNotSavedOverFilesOfTheProgramOrPat98) {
+    test::BookFolder f;
+    const std::string home = f.tmp.path() + "/";
+    f.s.Pat98Folder = f.tmp.path();
+    f.s.AppFolder = home;
+    f.dir.writeBytes("Zubrica98.ini", "kept");
+    std::vector<std::string> refused = {"korvane.TXT",      "Korvane.txt.bak",   "ZUBRICA98.LOCK",
+                                        "Zubrica98.lock. ", "zubrica98.ini.BAK", "KS-56521.JRA",
+                                        "sub/../uy-a.jra"};
+#ifndef _WIN32
+    std::filesystem::create_symlink("Zubrica98.ini", home + "settings.csv");
+    refused.push_back("settings.csv");
+#endif
+    for (const std::string& p : refused)
+        EXPECT_EQ(test::FailureOf([&] { SavePassbookCsv(f.s, home + p); }), kErrPermission) << p;
+    EXPECT_EQ(fixture::ReadAll(home + "Zubrica98.ini"), "kept");
+    for (const char* ok : {"Korvane.csv", "JRA.csv", "Zubrica98.lock.csv"})
+        EXPECT_EQ(test::FailureOf([&] { SavePassbookCsv(f.s, home + ok); }), 0) << ok;
 }
 
 TEST(PassbookHistory, ChartDrawsAtMostOneDayPerColumn) {

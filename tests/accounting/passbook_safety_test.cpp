@@ -17,7 +17,7 @@ using test::Entry;
 
 std::vector<Line> Days(int lines) {
     std::vector<Line> out;
-    for (int n = 1; n <= lines; ++n) out.push_back(BookLine("19990101", n, 0, -n));
+    for (int n = 1; n <= lines; ++n) out.push_back(BookLine(test::NthDate(n), n, 0, -n));
     return out;
 }
 
@@ -35,7 +35,8 @@ void PrintTo(const Unreadable& c, std::ostream* os) {
 const Unreadable kUnreadable[] = {
     {"SumOverflows", 6,
      [](const BookFolder& f) {
-         std::vector<Line> lines(50, BookLine("19990101", 99999999, 0, 0));
+         std::vector<Line> lines;
+         for (int n = 0; n < 50; ++n) lines.push_back(BookLine(test::NthDate(n), 99999999, 0, 0));
          f.writeLines(lines);
      }},
     {"TooManyDays", 7,
@@ -82,7 +83,7 @@ INSTANTIATE_TEST_SUITE_P(Passbook, NeverWritten, ::testing::ValuesIn(kUnreadable
 TEST(PassbookBounds, MostDaysStillRead) {
     BookFolder f;
     std::string t;
-    for (int i = 0; i < kPassbookMaxDays + 22; ++i) t += "19990101\r\n";
+    for (int i = 0; i < kPassbookMaxDays + 22; ++i) t += test::NthDate(i) + "\r\n";
     f.dir.writeBytes("Korvane.txt", t);
     ReadPassbook(f.s);
     EXPECT_TRUE(f.sink.seen.empty());

@@ -5,9 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 
 #include "accounting/passbook.h"
 #include "accounting/passbook_test_util.h"
+#include "platform/file_lookup.h"
+#include "platform/folder_index.h"
 
 namespace zb {
 namespace {
@@ -45,7 +48,10 @@ struct Shape {
     const char* name;
     std::string bytes;
     int refusedLine;  // 0: read
+    std::string why = {};
 };
+
+const std::string kBadDate = "日付が正しくありません。";
 
 const Shape kShapes[] = {
     {"ByteOrderMark", "\xEF\xBB\xBF" + Book(kDay), 0},
@@ -63,6 +69,16 @@ const Shape kShapes[] = {
     {"BlanksBeforeAmount", Book(kOld, L("20261206|  1000|3400|2400")), 2},
     {"WideDate", Book("２０２６１２０６1000"), 1},
     {"BlankDateWithAmounts", Book(L("|1000|0|-1000")), 1},
+    {"LeapDay", Book(kDay, L("20240229|500|0|-500")), 0},
+    {"MonthThirteen", Book(L("20261301|1000|3400|2400")), 1, kBadDate},
+    {"ThirtiethOfFebruary", Book(kOld, L("20250230|1000|3400|2400")), 2, kBadDate},
+    {"NoLeapDayInACenturyYear", Book(L("19000229|1000|3400|2400")), 1, kBadDate},
+    {"YearNought", Book(L("00000101|1000|3400|2400")), 1, kBadDate},
+    {"EmptySlotWithAmounts", Book(L("00000000|1000|0|-1000")), 1, kBadDate},
+    {"BadDateInTheBestDays", Book(kDay).replace(10 * 35, 8, "20261232"), 11, kBadDate},
+    {"SameDayTwice", Book(kDay, kDay), 2, "1 行目と同じ日付です。"},
+    {"SameDayAfterTheLists", Book(kDay) + kOld + "\r\n", 33, "2 行目と同じ日付です。"},
+    {"DayAlsoInTheLists", Book(kDay).replace(10 * 35, 33, kDay), 0},
 };
 
 void PrintTo(const Shape& c, std::ostream* os) {
@@ -83,7 +99,8 @@ TEST_P(Shapes, ReadAndKeptOrRefusedAndUntouched) {
         ASSERT_EQ(sink.seen.size(), 1u);
         EXPECT_EQ(sink.seen[0].first, "MAIN  13");
         EXPECT_EQ(sink.seen[0].second, "型が一致しません。\n" + PassbookPath(s) + "\n" +
-                                           std::to_string(c.refusedLine) + " 行目");
+                                           std::to_string(c.refusedLine) + " 行目" +
+                                           (c.why.empty() ? "" : "\n" + c.why));
         EXPECT_EQ(fileText(), c.bytes);
         return;
     }
@@ -142,6 +159,29 @@ TEST(PassbookWriters, EachPostingKeepsTheOthersDays) {
     EXPECT_EQ(b.s.Passbook[2].date.str(), u"20261201");
     EXPECT_TRUE(a.sink.seen.empty());
     EXPECT_TRUE(b.sink.seen.empty());
+}
+
+// A lookup that misses the book (a listing taken while a network drive was
+// gone a moment) never puts a blank book, or the book in memory, over it.
+TEST(PassbookWriters, BookALookupMissedIsReadNotReplaced) {
+    BookFolder f;
+    f.s.RaceDate.assign(u"20261213");
+    f.s.StakeTotal = 700;
+    for (const std::string& back : {Book(kOld, kZero), Book(kDay, kOld)}) {
+        std::filesystem::remove(f.path());
+        ReadingPass pass;
+        ASSERT_FALSE(FileExists(f.path()));
+        f.dir.writeBytes("Korvane.txt", back);  // back, the second time with another copy's day
+        back.starts_with(kOld) ? ReadPassbook(f.s) : PostPassbook(f.s);
+        EXPECT_EQ(f.s.Passbook[0].date.str(), back.starts_with(kOld) ? u"20261129" : u"20261213");
+    }
+    EXPECT_EQ(f.fileText().substr(0, 3 * 35),
+              L("20261213|700|0|-700") + "\r\n" + Book(kDay).substr(0, 70));
+    // A date no calendar has is not posted: the book would be refused from then on.
+    f.s.RaceDate.assign(u"20261301");
+    PostPassbook(f.s);
+    EXPECT_EQ(f.fileText().substr(0, 8), "20261213");
+    EXPECT_TRUE(f.sink.seen.empty());
 }
 
 // Out of date order, the day is found below an older one and replaced there.

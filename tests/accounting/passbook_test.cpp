@@ -21,12 +21,14 @@ using test::Entry;
 
 const std::string kZeroLine(33, '0');
 
-// Lines whose fields tell where they came from: day lines "2001mmdd" with
-// stake = line number, best lines 1xx, worst lines 2xx.
+// Lines whose fields tell where they came from: day lines "2001mmdd" (line n
+// is day n of the year) with stake = line number, best lines 1xx, worst lines 2xx.
 std::vector<Line> NumberedLines(int count) {
     std::vector<Line> lines;
     for (int n = 1; n <= count; ++n) {
-        std::string date = "200101" + std::string(n < 10 ? "0" : "") + std::to_string(n);
+        const int d = n > 31 ? n - 31 : n;
+        std::string date =
+            (n > 31 ? "200102" : "200101") + std::string(d < 10 ? "0" : "") + std::to_string(d);
         lines.push_back(BookLine(date, n, n * 10, n * 10 - n));
     }
     return lines;
@@ -89,7 +91,7 @@ TEST_F(PassbookStore, ThirtyTwoLineFile) {
         EXPECT_EQ(s.WorstDays(i).stake, 21 + i);
     }
     EXPECT_EQ(s.BestDays(10), Entry(u"20010131", 31, 310, 279));
-    EXPECT_EQ(s.WorstDays(10), Entry(u"20010132", 32, 320, 288));
+    EXPECT_EQ(s.WorstDays(10), Entry(u"20010201", 32, 320, 288));
     EXPECT_EQ(s.Passbook[10], Empty());
     EXPECT_EQ(s.PassbookCount, 10);
     EXPECT_EQ(s.PassbookStakeSum, 55);
@@ -101,7 +103,7 @@ TEST_F(PassbookStore, ThirtyThreeAndThirtyFiveLineFiles) {
     writeLines(NumberedLines(33));
     ReadPassbook(s);
     ASSERT_EQ(s.Passbook.size(), 12u);
-    EXPECT_EQ(s.Passbook[10], Entry(u"20010133", 33, 330, 297));
+    EXPECT_EQ(s.Passbook[10], Entry(u"20010202", 33, 330, 297));
     EXPECT_EQ(s.Passbook[11], Empty());
     EXPECT_EQ(s.PassbookCount, 11);
 
@@ -169,7 +171,7 @@ TEST_F(PassbookStore, LinesThatLoseNothingAreRead) {
 TEST_F(PassbookStore, SumOverflowIsReportedWithTheCurrentProcedure) {
     auto lines = NumberedLines(32);
     lines[0] = BookLine("20010101", 99999999, 0, 0);
-    for (int i = 1; i <= 25; ++i) lines.push_back(BookLine("20000101", 99999999, 0, 0));
+    for (int i = 1; i <= 25; ++i) lines.push_back(BookLine(test::NthDate(i), 99999999, 0, 0));
     writeLines(lines);
     s.CurrentProc = "comp";
     ReadPassbook(s);
@@ -240,7 +242,7 @@ TEST_F(PassbookStore, WriteAfterFreshReadAddsTheOpenSlotAsLineThirtyThree) {
 
 TEST_F(PassbookStore, WriteOrderAndRoundTrip) {
     s.Passbook.clear();
-    for (int i = 0; i < 12; ++i) s.Passbook.push_back(Entry(u"2001010" + Dec(i % 10), i, 0, -i));
+    for (int i = 0; i < 12; ++i) s.Passbook.push_back(Entry(u"200101" + Dec(i + 10), i, 0, -i));
     s.Passbook.push_back(Empty());
     s.PassbookCount = 12;
     for (int i = 0; i <= 10; ++i) {

@@ -10,7 +10,7 @@
 #include "accounting/passbook.h"
 #include "fixtures/pat98_writer.h"
 #include "platform/sjis.h"
-#include "readers/text.h"
+#include "startup/text.h"
 
 namespace zb::test {
 
@@ -32,6 +32,13 @@ inline PassbookEntry Entry(std::u16string_view date, int32_t stake, int32_t payo
 }
 inline PassbookEntry Empty() {
     return Entry(u"00000000", 0, 0, 0);
+}
+
+// Distinct days for books of many lines: day n (from 0) of a calendar of
+// 28-day months, from January 1900.
+inline std::string NthDate(int n) {
+    auto two = [](int v) { return std::string(v < 10 ? "0" : "") + std::to_string(v); };
+    return std::to_string(1900 + n / 336) + two(n / 28 % 12 + 1) + two(n % 28 + 1);
 }
 
 // A line of the file with the fields at their positions.

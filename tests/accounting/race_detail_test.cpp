@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "fixtures/loaded_day.h"
-#include "startup/startup.h"
+#include "program/startup.h"
 
 namespace zb {
 namespace {

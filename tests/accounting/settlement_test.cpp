@@ -10,8 +10,8 @@
 #include "fixtures/loaded_day.h"
 #include "platform/file_lookup.h"
 #include "platform/sjis.h"
+#include "program/startup.h"
 #include "readers/payout_slots.h"
-#include "startup/startup.h"
 
 namespace zb {
 namespace {

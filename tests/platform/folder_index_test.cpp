@@ -7,7 +7,7 @@
 #include "fixtures/failure_of.h"
 #include "fixtures/pat98_writer.h"
 #include "platform/file_lookup.h"
-#include "startup/run_error.h"
+#include "platform/run_error.h"
 
 namespace zb {
 namespace {

@@ -7,12 +7,14 @@
 #include <sys/resource.h>
 #endif
 
+#include <chrono>
 #include <filesystem>
+#include <set>
 
 #include "fixtures/failure_of.h"
 #include "fixtures/pat98_writer.h"
+#include "platform/run_error.h"
 #include "platform/user_files_test_util.h"
-#include "startup/run_error.h"
 
 namespace zb {
 namespace {
@@ -63,15 +65,17 @@ TEST(ReplaceFile, SameTextIsNotWrittenAgain) {
 }
 
 // Only names of our own making go: the file's name, ".~zubrica98-", six
-// letters or digits. Names a person might choose stay.
+// letters or digits. Names a person might choose stay, and so does the backup.
 TEST(ReplaceFile, StaleTemporariesOfThatFileAreRemoved) {
     TempDir t;
     fixture::Pat98Dir d(t.path());
+    d.writeBytes("out.txt", "old");
     const char* ours[] = {"out.txt.~zubrica98-AbC123", "out.txt.~zubrica98-000000"};
-    const char* others[] = {
-        "out.txt.tmpAbC123",        "out.txt.tmp202612",          "out.txt.tmpbackup",
-        "out.txt.~zubrica98-",      "out.txt.~zubrica98-ABCDEFG", "out.txt.~zubrica98-AB.DEF",
-        "out.tx.~zubrica98-ABCDEF", "Out.txt.~zubrica98-ABCDEF",  "other.txt.~zubrica98-ABCDEF"};
+    const char* others[] = {"out.txt.tmpAbC123",           "out.txt.tmp202612",
+                            "out.txt.tmpbackup",           "out.txt.~zubrica98-",
+                            "out.txt.~zubrica98-ABCDEFG",  "out.txt.~zubrica98-AB.DEF",
+                            "out.tx.~zubrica98-ABCDEF",    "Out.txt.~zubrica98-ABCDEF",
+                            "other.txt.~zubrica98-ABCDEF", "out.txt.bak"};
     for (const char* f : ours) d.writeBytes(f, "x");
     for (const char* f : others) d.writeBytes(f, "x");
     fs::create_directory(t.path() + "/out.txt.~zubrica98-FOLDER");
@@ -80,6 +84,109 @@ TEST(ReplaceFile, StaleTemporariesOfThatFileAreRemoved) {
     for (const char* f : others) EXPECT_TRUE(fs::exists(t.path() + "/" + f)) << f;
     EXPECT_TRUE(fs::is_directory(t.path() + "/out.txt.~zubrica98-FOLDER"));
 }
+
+void LastChangedDaysAgo(const std::string& p, int days) {
+    fs::last_write_time(p, fs::file_time_type::clock::now() - std::chrono::hours(24 * days));
+}
+
+// What a name holds: its text, "/" for a folder, "" for nothing.
+std::string Held(const std::string& p) {
+    return fs::is_directory(p) ? "/" : fs::exists(p) ? ReadAll(p) : "";
+}
+
+// "old" replaced by "new": the backup keeps the file as it stood before the
+// day's first change, for the user's files only.
+TEST(ReplaceFile, BackupKeepsTheFileOfAnEarlierDay) {
+    const struct {
+        int daysOld;
+        std::string before, after;
+        OldFile old = OldFile::kKeepDaysFirst;
+        bool readOnly = false;
+    } cases[] = {{1, "", "old"},
+                 {3, "older", "old"},
+                 {0, "older", "older"},
+                 {0, "", ""},
+                 {1, "/", "/"},
+                 {1, "", "", OldFile::kDrop},
+                 {1, "older", "older", OldFile::kKeepDaysFirst, true}};
+    for (const auto& c : cases) {
+        TempDir t;
+        const std::string p = t.path() + "/out.txt", bak = BackupPath(p);
+        fixture::Pat98Dir(t.path()).writeBytes("out.txt", "old");
+        if (c.before == "/") fs::create_directory(bak);
+        if (c.before.size() > 1) fixture::Pat98Dir(t.path()).writeBytes("out.txt.bak", c.before);
+        if (c.readOnly) fs::permissions(bak, fs::perms::all, fs::perm_options::remove);
+        LastChangedDaysAgo(p, c.daysOld);
+        ReplaceFile(p, "new", c.old);
+        EXPECT_EQ(Held(p) + "|" + Held(bak), "new|" + c.after) << c.before << c.daysOld;
+        EXPECT_EQ(std::distance(fs::directory_iterator(t.path()), {}), c.after.empty() ? 1 : 2);
+        if (c.readOnly) fs::permissions(bak, fs::perms::owner_write, fs::perm_options::add);
+    }
+}
+
+#ifdef _WIN32
+// ReplaceFileW fails (ERROR_UNABLE_TO_MOVE_REPLACEMENT_2 after moving the old
+// file to the name given for it), then moves of the new file, or all, fail.
+namespace swap {
+DWORD replaceError;
+int failingMoves;  // 1: of anything but the old file, 2: all
+std::wstring oldName;
+int Replace(const wchar_t* target, const wchar_t* replacement, const wchar_t* backup) {
+    oldName = backup;
+    if (replaceError == 0) return platform::RealSwapCalls().replace(target, replacement, backup);
+    if (replaceError == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2) ::MoveFileExW(target, backup, 0);
+    ::SetLastError(replaceError);
+    return 0;
+}
+int Move(const wchar_t* from, const wchar_t* to, unsigned long flags) {
+    if (failingMoves == 2 || (failingMoves == 1 && oldName != from)) {
+        ::SetLastError(ERROR_ACCESS_DENIED);
+        return 0;
+    }
+    return platform::RealSwapCalls().move(from, to, flags);
+}
+}  // namespace swap
+
+// The file holds the old or the new text; where neither could be put back,
+// both temporaries stay and the message names them.
+TEST(ReplaceFile, WindowsSwapThatFailsHalfWayLosesNoFile) {
+    const struct {
+        DWORD error;
+        int failingMoves;
+        std::string found;  // file|backup|temporaries
+    } cases[] = {{0, 0, "new|old|"},
+                 {ERROR_UNABLE_TO_REMOVE_REPLACED, 0, "new|old|"},
+                 {ERROR_UNABLE_TO_MOVE_REPLACEMENT, 2, "old||"},
+                 {ERROR_UNABLE_TO_MOVE_REPLACEMENT_2, 0, "new|old|"},
+                 {ERROR_UNABLE_TO_MOVE_REPLACEMENT_2, 1, "old||"},
+                 {ERROR_UNABLE_TO_MOVE_REPLACEMENT_2, 2, "||newold"}};
+    const auto before = platform::SetSwapCalls({swap::Replace, swap::Move});
+    for (const auto& c : cases) {
+        swap::replaceError = c.error;
+        swap::failingMoves = c.failingMoves;
+        TempDir t;
+        const std::string p = t.path() + "/out.txt";
+        fixture::Pat98Dir(t.path()).writeBytes("out.txt", "old");
+        LastChangedDaysAgo(p, 1);
+        std::string message;
+        try {
+            ReplaceFile(p, "new", OldFile::kKeepDaysFirst);
+        } catch (const RunError& e) {
+            message = e.description;
+        }
+        std::set<std::string> left;
+        for (const auto& e : fs::directory_iterator(t.path()))
+            if (e.path().filename().string().find(".~zubrica98-") != std::string::npos) {
+                left.insert(ReadAll(e.path().string()));
+                EXPECT_NE(message.find(e.path().filename().string()), std::string::npos) << message;
+            }
+        EXPECT_EQ(Held(p) + "|" + Held(p + ".bak") + "|" + (left.empty() ? "" : "newold"), c.found)
+            << c.error << " " << c.failingMoves;
+        EXPECT_EQ(message.empty(), Held(p) == "new") << message;
+    }
+    platform::SetSwapCalls(before);
+}
+#endif
 
 struct UserFiles : ::testing::TestWithParam<UserFileCase>, UserFolder {
     const UserFileCase& c = GetParam();
@@ -97,6 +204,7 @@ TEST_P(UserFiles, ReadOnlyFileStaysByteForByte) {
     for (mode_t mode : {0444, 0400, 0555, 0466}) {
         c.write(s, 0);
         const std::string before = ReadAll(file(c));
+        LastChangedDaysAgo(file(c), 1);  // a write would make a backup: none may come
         ASSERT_EQ(::chmod(file(c).c_str(), mode), 0);
         sink.seen.clear();
         c.write(s, 1);

@@ -34,7 +34,10 @@ struct UserFileCase {
 inline void WriteBookVersion(AppState& s, int v) {
     // Enough days that a write takes a while and can be cut in the middle.
     s.Passbook.assign(11, Empty());
-    for (int i = 0; i < 3000; ++i) s.Passbook.push_back(Entry(u"19900101", i, i, 0));
+    for (int i = 0; i < 3000; ++i) {
+        const std::string d = NthDate(i);
+        s.Passbook.push_back(Entry(std::u16string(d.begin(), d.end()), i, i, 0));
+    }
     s.Passbook.push_back(Empty());
     s.Passbook[0] = Entry(u"20010504", 100 + v, 0, -100 - v);
     s.PassbookCount = static_cast<int32_t>(s.Passbook.size()) - 1;

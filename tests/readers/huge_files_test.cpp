@@ -13,8 +13,8 @@ TEST(HugeFiles, ReadAsTheirLayout) {
 
 #include "fixtures/case_name.h"
 #include "fixtures/loaded_day.h"
+#include "program/startup.h"
 #include "readers/readers.h"
-#include "startup/startup.h"
 
 namespace zb {
 namespace {

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "fixtures/loaded_day.h"
+#include "platform/run_error.h"
 #include "platform/sjis.h"
-#include "startup/run_error.h"
 
 namespace zb {
 namespace {

@@ -5,7 +5,7 @@
 
 #include "accounting/settlement.h"
 #include "fixtures/loaded_day.h"
-#include "startup/startup.h"
+#include "program/startup.h"
 
 namespace zb {
 namespace {

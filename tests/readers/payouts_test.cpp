@@ -3,7 +3,7 @@
 #include "accounting/settlement.h"
 #include "fixtures/loaded_day.h"
 #include "platform/sjis.h"
-#include "startup/startup.h"
+#include "program/startup.h"
 
 namespace zb {
 namespace {

@@ -5,8 +5,8 @@
 
 #include "fixtures/pat98_writer.h"
 #include "fixtures/recording_sink.h"
+#include "platform/run_error.h"
 #include "readers/readers.h"
-#include "startup/run_error.h"
 
 namespace zb {
 namespace {

@@ -8,7 +8,7 @@
 
 #include "fixtures/case_name.h"
 #include "fixtures/loaded_day.h"
-#include "startup/startup.h"
+#include "program/startup.h"
 
 namespace zb {
 namespace {

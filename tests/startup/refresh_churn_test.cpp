@@ -30,8 +30,8 @@ TEST(RefreshChurn, EveryRefreshIsWholeOrAFailure) {
 #include "fixtures/race_day_writer.h"
 #include "fixtures/recording_sink.h"
 #include "platform/sjis.h"
+#include "program/startup.h"
 #include "readers/readers.h"
-#include "startup/startup.h"
 
 namespace zb {
 namespace {

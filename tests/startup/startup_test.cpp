@@ -1,4 +1,4 @@
-#include "startup/startup.h"
+#include "program/startup.h"
 
 #include <gtest/gtest.h>
 

@@ -9,7 +9,7 @@
 #include "fixtures/pat98_writer.h"
 #include "fixtures/recording_sink.h"
 #include "platform/sjis.h"
-#include "startup/startup.h"
+#include "program/startup.h"
 #include "tools/report_run.h"
 
 namespace zb {

@@ -11,8 +11,8 @@
 
 #include "fixtures/loaded_day.h"
 #include "platform/sjis.h"
+#include "program/startup.h"
 #include "startup/settings.h"
-#include "startup/startup.h"
 #include "windows/FMmain.h"
 #include "windows/qt_messages.h"
 #include "windows/save_png.h"

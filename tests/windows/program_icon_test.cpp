@@ -11,7 +11,7 @@
 #include "accounting/race_detail.h"
 #include "fixtures/demo_day.h"
 #include "fixtures/pat98_writer.h"
-#include "startup/startup.h"
+#include "program/startup.h"
 #include "windows/FMlist.h"
 #include "windows/FMmain.h"
 #include "windows/FmKei.h"

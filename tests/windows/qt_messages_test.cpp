@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QtTest>
 
-#include "startup/startup.h"
+#include "startup/messages.h"
 #include "windows/save_png.h"
 
 class QtMessagesTest : public QObject {

@@ -1,5 +1,5 @@
 #pragma once
-// Field cutting and number conversions shared by every reader.
+// Field cutting and number conversions shared by the settings and every reader.
 // Positions are 1-based characters, as the file layouts count them.
 
 #include <array>

@@ -1,10 +1,11 @@
 #pragma once
-// Start-up, the reading pass and the two message boxes.
+// Start-up and the reading passes: the sequence that drives the readers and
+// the accounting, above both.
 
 #include <string>
 
 #include "startup/app_state.h"
-#include "startup/run_error.h"
+#include "startup/messages.h"
 
 namespace zb {
 
@@ -28,15 +29,5 @@ void LoadAll(AppState& s);
 bool RefreshData(AppState& s);
 
 void ComputeDefaultPositions(AppState& s);
-void ShowStartError(AppState& s);
-void ReportRunError(AppState& s, const RunError& e);
-
-// The text ShowStartError shows for a code.
-std::string StartErrorText(int code);
-// A second copy whose request to come forward did not reach the running copy:
-// the lock file it wrote to on a line of its own.
-std::string HandOverFailedText(const std::string& lockPath);
-constexpr const char* kProductName = "Zubrica98";
-constexpr const char* kDebugFolder = "c:\\program files\\pat98";
 
 }  // namespace zb

@@ -1,9 +1,9 @@
-#include "readers/text.h"
+#include "startup/text.h"
 
 #include <cmath>
 #include <optional>
 
-#include "startup/run_error.h"
+#include "platform/run_error.h"
 
 namespace zb {
 

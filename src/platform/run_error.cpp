@@ -1,4 +1,4 @@
-#include "startup/run_error.h"
+#include "platform/run_error.h"
 
 namespace zb {
 

@@ -1,9 +1,9 @@
-#include "readers/text.h"
+#include "startup/text.h"
 
 #include <gtest/gtest.h>
 
 #include "fixtures/failure_of.h"
-#include "startup/run_error.h"
+#include "platform/run_error.h"
 
 namespace zb {
 namespace {
