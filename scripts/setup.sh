@@ -7,13 +7,14 @@
 set -euo pipefail
 
 packages=(build-essential cmake pkg-config qt6-base-dev libgtest-dev libgmock-dev
-          libbenchmark-dev nlohmann-json3-dev fonts-ipafont xvfb xauth
+          libbenchmark-dev nlohmann-json3-dev libsqlite3-dev fonts-ipafont xvfb xauth
           qt6-translations-l10n
           librsvg2-bin icoutils)                         # the program's icon
 case "${1:-}" in
   --all)
     packages+=(clang-14 libclang-rt-14-dev                    # fuzz targets
-               g++-mingw-w64-x86-64-posix wine64 googletest)  # Windows build under Wine
+               g++-mingw-w64-x86-64-posix wine64 googletest   # Windows build under Wine
+               tcl)                                           # SQLite amalgamation for Windows
     ;;
   "") ;;
   *) echo "usage: scripts/setup.sh [--all]" >&2; exit 1 ;;

@@ -21,12 +21,14 @@ for p in zip qt6-translations-l10n; do
 done
 
 qt="$(bash scripts/build-qt-windows.sh | tail -n 1)"
+sqlite="$(bash scripts/build-sqlite-windows.sh | tail -n 1)"
 build="${ZB_WIN_BUILD:-build-winqt}"
 mingw=x86_64-w64-mingw32
 
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DZB_WERROR=ON \
   -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
   -DQT_CHAINLOAD_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" \
+  -DSQLite3_INCLUDE_DIR="$sqlite/include" -DSQLite3_LIBRARY="$sqlite/lib/libsqlite3.a" \
   -DZB_MINGW_SHARED_RUNTIME=ON -DZB_WINDOWS=ON -DZB_TESTS=OFF -DZB_BENCHMARKS=OFF >/dev/null
 cmake --build "$build" -j"$(nproc)" --target zubrica98 zubrica98-report
 
@@ -54,6 +56,7 @@ crlf "$build/README.txt" >"$stage/README.txt"
 crlf "$qt/share/zubrica98/LGPL-3.0-only.txt" >"$stage/licenses/Qt-LGPL-3.0.txt"
 crlf "$qt/share/zubrica98/GPL-3.0-only.txt" >"$stage/licenses/Qt-GPL-3.0.txt"
 crlf /usr/share/doc/libqt6core6/copyright >"$stage/licenses/Qt-copyright.txt"
+crlf "$sqlite/share/zubrica98/SQLite-public-domain.txt" >"$stage/licenses/SQLite-public-domain.txt"
 crlf /usr/share/doc/mingw-w64-common/copyright >"$stage/licenses/mingw-w64-runtime.txt"
 crlf "/usr/share/doc/gcc-mingw-w64-x86-64-posix-runtime/copyright" \
   >"$stage/licenses/gcc-runtime-libraries.txt"

@@ -8,8 +8,10 @@ cd "$(dirname "$0")/.."
 
 bash scripts/setup.sh --all
 build=build-win
+sqlite="$(bash scripts/build-sqlite-windows.sh | tail -n 1)"
 cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Debug \
-  -DZB_WERROR=ON -DZB_WINDOWS=OFF -DZB_BENCHMARKS=OFF >/dev/null
+  -DZB_WERROR=ON -DZB_WINDOWS=OFF -DZB_BENCHMARKS=OFF \
+  -DSQLite3_INCLUDE_DIR="$sqlite/include" -DSQLite3_LIBRARY="$sqlite/lib/libsqlite3.a" >/dev/null
 cmake --build "$build" -j"$(nproc)"
 
 status=0

@@ -5,8 +5,8 @@
 #  2. one whole session: zubrica98.exe from the package, started in the demo
 #     PAT98 folder, shows the demo day, is closed through its popup menu and
 #     must leave Korvane.txt and Zubrica98.ini as the Linux program does in
-#     the same steps; zubrica98-report.exe --json must print what the Linux
-#     report prints.
+#     the same steps; zubrica98-report.exe --json, --bets and --analysis type
+#     must print what the Linux report prints.
 # Pictures of the session go to $build/wine-e2e/*.png.
 #   ZB_WIN_BUILD     the Windows build folder (default build-winqt)
 #   ZB_XVFB_DISPLAY  the Xvfb display number (default: a free one)
@@ -166,5 +166,17 @@ if ! awk -F= 'NR == FNR { a[FNR] = $0; n = FNR; next }
   status=1
 fi
 
+# The bet archive after the session, as each report command reads it.
+for mode in "--bets" "--analysis type"; do
+  # shellcheck disable=SC2086  # the mode is two words on purpose
+  (cd "$e2e/linux" && "$root/$host/zubrica98-report" $mode) >"$e2e/archive-linux.csv"
+  # shellcheck disable=SC2086
+  (cd "$e2e/win" && wine ./zubrica98-report.exe $mode) >"$e2e/archive-win.csv"
+  if [ ! -s "$e2e/archive-linux.csv" ] || ! cmp -s "$e2e/archive-linux.csv" "$e2e/archive-win.csv"
+  then
+    echo "zubrica98-report $mode differs between Windows and Linux" >&2
+    status=1
+  fi
+done
 
 exit "$status"

@@ -16,9 +16,11 @@
 #include <filesystem>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "accounting/bank.h"
@@ -26,6 +28,8 @@
 #include "accounting/day_figures.h"
 #include "accounting/passbook_history.h"
 #include "accounting/race_detail.h"
+#include "archive/analysis.h"
+#include "archive/sqlite_db.h"
 #include "platform/file_lookup.h"
 #include "platform/sjis.h"
 #include "program/startup.h"
@@ -62,6 +66,13 @@ constexpr const char* kUsage =
     "                (date, stake, payout, profit)\n"
     "  --passbook-totals\n"
     "                print the passbook's year and month totals as CSV\n"
+    "  --bets [--from yyyy-mm-dd] [--to yyyy-mm-dd]\n"
+    "                print the archived bets (Korvane.db) as CSV, oldest first\n"
+    "  --analysis KEY [--from yyyy-mm-dd] [--to yyyy-mm-dd] [--type LIST]\n"
+    "                [--venue LIST]\n"
+    "                print the archived bets grouped by KEY (type, venue, race,\n"
+    "                year, month, odds, popularity, stake) as CSV; LIST is\n"
+    "                comma-separated codes (bet types 1-5, venues 1-10)\n"
     "  --help        print this text\n"
     "Messages go to standard error as title<TAB>text; exit status 2 when start-up\n"
     "ends the program, 1 on a usage error.\n";
@@ -119,6 +130,81 @@ std::vector<std::string> Arguments(int argc, char** argv) {
     return std::vector<std::string>(argv, argv + argc);
 }
 
+bool IsArchiveMode(const std::vector<std::string>& args) {
+    for (std::size_t i = 1; i < args.size(); ++i)
+        if (args[i] == "--bets" || args[i] == "--analysis") return true;
+    return false;
+}
+
+// --bets and --analysis: the archive beside the passbook, opened read-only.
+int ArchiveReport(const std::vector<std::string>& args) {
+    const int argc = static_cast<int>(args.size());
+    std::string folder;
+    bool bets = false, folderGiven = false, fromGiven = false, toGiven = false;
+    std::optional<zb::AnalysisKey> key;
+    zb::AnalysisFilter filter;
+    bool typesGiven = false, venuesGiven = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view a = args[static_cast<std::size_t>(i)];
+        const char* v = i + 1 < argc ? args[static_cast<std::size_t>(i) + 1].c_str() : nullptr;
+        auto once = [](bool& given) { return !std::exchange(given, true); };
+        if (a == "--bets") {
+            if (bets) return Usage();
+            bets = true;
+            continue;
+        }
+        if (!v) return Usage();
+        ++i;
+        if (a == "--folder" && once(folderGiven)) {
+            folder = v;
+        } else if (a == "--analysis" && !key) {
+            key = zb::ParseAnalysisKey(v);
+            if (!key) return Usage();
+        } else if ((a == "--from" && once(fromGiven)) || (a == "--to" && once(toGiven))) {
+            const auto d = zb::ParseIsoDate(v);
+            if (!d) return Usage();
+            (a == "--from" ? filter.from : filter.to) = *d;
+        } else if ((a == "--type" && once(typesGiven)) || (a == "--venue" && once(venuesGiven))) {
+            const bool types = a == "--type";
+            const auto bits = zb::ParseCodeList(v, types ? 5 : 10);
+            if (!bits) return Usage();
+            (types ? filter.types : filter.venues) = *bits;
+        } else {
+            return Usage();
+        }
+    }
+    if (bets == key.has_value() || (bets && (typesGiven || venuesGiven))) return Usage();
+    if (folder.empty()) {
+        std::error_code ec;
+        const std::u8string here = std::filesystem::current_path(ec).u8string();
+        folder.assign(here.begin(), here.end());
+    }
+    auto state = std::make_unique<zb::AppState>();
+    StderrSink sink;
+    state->Messages = &sink;
+    state->ReadOnly = true;
+    zb::StartPlatform platform;
+    platform.currentDir = folder;
+    platform.programFolder = zb::ProgramFolder(args.empty() ? "" : args[0].c_str());
+    platform.screenHeight = 12000;
+    platform.screenWidth = 12000;
+    if (!zb::Main(*state, platform)) return 2;
+    const std::string path = zb::ArchivePath(*state);
+    try {
+        std::cout << (bets ? zb::BetsCsv(zb::ReadBets(path, filter.from, filter.to))
+                           : zb::AnalysisCsv(zb::Analyse(path, *key, filter)))
+                  << std::flush;
+    } catch (const zb::SqliteError& e) {
+        std::cerr << "zubrica98-report: " << path << ": "
+                  << (e.interrupted() ? "a write was interrupted; it is rolled back when Zubrica98 "
+                                        "next writes the archive"
+                                      : e.what())
+                  << '\n';
+        return 2;
+    }
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -133,6 +219,7 @@ int main(int argc, char** argv) {
     int16_t meeting = 0, race = 0, tomorrow = 0;
     int list = -1;  // the bet list view to print, 0 to 3
     const std::vector<std::string> args = Arguments(argc, argv);
+    if (IsArchiveMode(args)) return ArchiveReport(args);
     const std::size_t argCount = args.size();
     std::set<std::string> given;  // an option twice is a mistake, not a choice
     for (std::size_t i = 1; i < argCount; ++i) {

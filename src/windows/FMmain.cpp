@@ -27,6 +27,7 @@
 #include "program/startup.h"
 #include "startup/settings.h"
 #include "windows/FMlist.h"
+#include "windows/FmAnalysis.h"
 #include "windows/FmKei.h"
 #include "windows/FmVer.h"
 #include "windows/FmVision.h"
@@ -178,6 +179,7 @@ FMmain::FMmain(AppState& state, QWidget* parent)
     menuAuto_->setCheckable(true);
     menuHit_ = entry("MenuHit", u"的中通知", &FMmain::MenuHit_Click);
     menuHit_->setCheckable(true);
+    entry("MenuAnalysis", u"収支分析", &FMmain::MenuAnalysis_Click);
     menuPop_->addSeparator();
     entry("MenuVer", u"ﾊﾞｰｼﾞｮﾝ(&V)", &FMmain::MenuVer_Click);
     menuPop_->addSeparator();
@@ -344,6 +346,8 @@ void FMmain::Data_Set() {
     labels_[12]->setToolTip(Q(t.stakeToolTip));
     if (tray_) tray_->setToolTip(Q(u"残高 ") + labels_[16]->text() + Q(u"円"));
     PostIfSettled(s_);
+    archive_.Pass(s_);
+    if (auto* a = qobject_cast<zb::FmAnalysis*>(analysis_.data())) a->rebuild();
 }
 
 void FMmain::CloseSecondaryWindows(bool withRaceDetail) {
@@ -467,6 +471,14 @@ void FMmain::ShowBetList() {
     auto* w = new zb::FMlist(s_);
     w->setWindowTitle(Q(u"履歴 - ") + labels_[0]->text());
     FMlist = w;
+    ShowSecondary(w);
+}
+
+void FMmain::MenuAnalysis_Click() {
+    if (analysis_) analysis_->close();
+    // A child of the main window: it goes when the program ends.
+    auto* w = new zb::FmAnalysis(s_, this);
+    analysis_ = w;
     ShowSecondary(w);
 }
 

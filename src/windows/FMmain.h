@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "accounting/hit_news.h"
+#include "archive/archive.h"
 #include "startup/app_state.h"
 #include "windows/refresh_policy.h"
 
@@ -47,6 +48,7 @@ class FMmain : public QWidget {
     void ShowBankChart();
     void ShowBetList();
     void ShowPassbook();
+    void MenuAnalysis_Click();
     // A click on a race of the bank chart (DetailVenue, DetailRace,
     // DetailTomorrow set): the race detail window, and for a settled race of
     // today the results board beside it; nothing for a race without stake.
@@ -142,6 +144,7 @@ class FMmain : public QWidget {
     QStringList hitNotices_;
     FolderFollower* follower_ = nullptr;
     AutoNotice* notice_ = nullptr;
+    BetArchive archive_;      // written after each posting
     bool reopening_ = false;  // windows shown again do not take the focus
     ColorChooser chooseColor_;
     QMargins frameUsed_;  // the frame the last layout was fitted to
@@ -150,6 +153,7 @@ class FMmain : public QWidget {
     // The secondary windows now open, if any.
     QPointer<QWidget> FMlist, fmbank, Fmlog, FmKei;
     QPointer<QWidget> FmVision;  // closes with Fmlog
+    QPointer<QWidget> analysis_;
 };
 
 }  // namespace zb

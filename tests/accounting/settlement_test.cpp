@@ -8,6 +8,7 @@
 #include <set>
 
 #include "fixtures/loaded_day.h"
+#include "platform/file_lookup.h"
 #include "platform/sjis.h"
 #include "program/startup.h"
 #include "readers/payout_slots.h"
@@ -226,14 +227,14 @@ TEST(ReadingPass, AFailureNamesTheFileItCameFrom) {
         for (int spoil = 0; spoil < 2; ++spoil) {
             LoadedDay d;
             AppState& s = d.load(fixture::SmallSettledDay());
-            std::string bytes = fixture::ReadAll(d.tmp.path() + "/" + name);
+            std::string bytes = fixture::ReadAll(JoinPath(d.tmp.path(), "\\" + name));
             if (spoil == 0) bytes.resize(bytes.size() / 2);
             if (spoil == 1) std::replace_if(bytes.begin(), bytes.end(), ::isdigit, 'X');
             d.dir.writeBytes(name, bytes);
             if (RefreshData(s) && !s.LastPassFailed) continue;
             ASSERT_EQ(d.sink.boxes.size(), 1u) << name;
             const std::string& text = d.sink.boxes[0].text;
-            EXPECT_EQ(text.substr(text.find('\n') + 1), d.tmp.path() + "/" + name);
+            EXPECT_EQ(text.substr(text.find('\n') + 1), JoinPath(d.tmp.path(), "\\" + name));
             named.insert(name.substr(0, 3));
         }
     }
@@ -253,8 +254,8 @@ TEST(ReadingPass, FailedPassIsMarkedAndTheNextGoodPassClearsIt) {
     EXPECT_EQ(s.LoadBusy, 0);
     EXPECT_EQ(d.titles(), "Akekka  62\n");
     // The file on a line of its own.
-    EXPECT_EQ(d.sink.boxes.at(0).text,
-              "ファイルにこれ以上データがありません。\n" + d.tmp.path() + "/KS-56521.JRA");
+    EXPECT_EQ(d.sink.boxes.at(0).text, "ファイルにこれ以上データがありません。\n" +
+                                           JoinPath(d.tmp.path(), "\\KS-56521.JRA"));
     d.dir.remove("KS-56521.JRA");
     LoadAll(s);
     EXPECT_FALSE(s.LastPassFailed);

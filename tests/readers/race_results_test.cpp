@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "fixtures/loaded_day.h"
+#include "platform/file_lookup.h"
 #include "platform/sjis.h"
 #include "program/startup.h"
 #include "readers/payout_slots.h"
@@ -235,7 +236,8 @@ TEST(RaceResults, SlotsThatDoNotConvertFailInGetkekka) {
         day.write(d.dir);
         LoadAll(s);
         EXPECT_EQ(d.titles(), "getkekka  13\n") << c.pos;
-        EXPECT_EQ(d.sink.boxes.at(0).text, "型が一致しません。\n" + d.tmp.path() + "/KS-56521.JRA");
+        EXPECT_EQ(d.sink.boxes.at(0).text,
+                  "型が一致しません。\n" + JoinPath(d.tmp.path(), "\\KS-56521.JRA"));
         EXPECT_TRUE(s.LastPassFailed);
         EXPECT_EQ(s.PayoutCount, c.entriesKept) << c.pos;
         EXPECT_EQ(s.RaceStatus(5, 1), 0);

@@ -8,6 +8,7 @@
 #include "fixtures/pat98_writer.h"
 #include "fixtures/race_day_writer.h"
 #include "fixtures/recording_sink.h"
+#include "platform/file_lookup.h"
 
 namespace zb {
 namespace {
@@ -143,7 +144,8 @@ TEST_F(StartupTest, BadProgrammeAtStartIsReportedUnderInit) {
     EXPECT_FALSE(Main(*s, platform));
     ASSERT_EQ(sink.messages.size(), 1u);
     EXPECT_EQ(sink.messages[0].title, "init  13");
-    EXPECT_EQ(sink.messages[0].text, "型が一致しません。\n" + platform.currentDir + "/UY-A.JRA");
+    EXPECT_EQ(sink.messages[0].text,
+              "型が一致しません。\n" + JoinPath(platform.currentDir, "\\UY-A.JRA"));
 }
 
 TEST_F(StartupTest, ReportRunErrorTitle) {

@@ -303,12 +303,13 @@ class FMmainTest : public QObject {
                                       QStringLiteral("-"),    Q(u"ボタンの文字列(&D) [x]"),
                                       QStringLiteral("-"),    Q(u"常に手前に表示(&W)"),
                                       QStringLiteral("-"),    Q(u"自動更新"),
-                                      Q(u"的中通知"),         QStringLiteral("-"),
-                                      Q(u"ﾊﾞｰｼﾞｮﾝ(&V)"),      QStringLiteral("-"),
-                                      Q(u"最小化(&N)"),       Q(u"終了(&X)")};
+                                      Q(u"的中通知"),         Q(u"収支分析"),
+                                      QStringLiteral("-"),    Q(u"ﾊﾞｰｼﾞｮﾝ(&V)"),
+                                      QStringLiteral("-"),    Q(u"最小化(&N)"),
+                                      Q(u"終了(&X)")};
         QCOMPARE(MenuEntries(m.menuPop()), expected);
-        const char* names[] = {"MenuFColor", "MenuBColor", "MenuButtom", "MenuPos", "MenuAuto",
-                               "MenuHit",    "MenuVer",    "MenuMin",    "MenuEnd"};
+        const char* names[] = {"MenuFColor", "MenuBColor",   "MenuButtom", "MenuPos", "MenuAuto",
+                               "MenuHit",    "MenuAnalysis", "MenuVer",    "MenuMin", "MenuEnd"};
         for (const char* n : names) QVERIFY2(MenuAction(m, n), n);
         SavePng(m.menuPop(), "main_popup_menu.png");
         m.menuPop()->hide();
