@@ -53,6 +53,17 @@ RaceDay OddsDay(long quinellaPaid = 2210, bool laterBet = false) {
     return day;
 }
 
+using Sums = std::pair<int64_t, int64_t>;  // stake, payout
+
+std::map<int32_t, Sums> DaySums(const std::string& path) {
+    std::map<int32_t, Sums> sums;
+    for (const ArchivedBet& b : ReadBets(path, 0, 99991231)) {
+        sums[b.date].first += b.stake;
+        sums[b.date].second += b.payout;
+    }
+    return sums;
+}
+
 struct Archived {
     LoadedDay day;
     BetArchive archive;
@@ -74,22 +85,16 @@ struct Archived {
     }
     // The archive's sums of the day against the passbook's entry.
     void expectSumsOfPassbook() const {
-        int64_t stake = 0, payout = 0;
-        for (const ArchivedBet& b : ReadBets(path(), 20261206, 20261206)) {
-            stake += b.stake;
-            payout += b.payout;
-        }
         const PassbookEntry& e = day.s->Passbook.at(0);
         EXPECT_EQ(e.date.view(), u"20261206");
-        EXPECT_EQ(stake, e.stake);
-        EXPECT_EQ(payout, e.payout);
+        EXPECT_EQ(DaySums(path())[20261206], Sums(e.stake, e.payout));
     }
 };
 
 constexpr const char* kBetsHeader = "日付,場,R,券種,組番,金額,結果,払戻,オッズ,人気\r\n";
 constexpr const char* kAnalysisHeader = "区分,点数,的中,的中率,投票,払戻,損益,回収率\r\n";
 
-TEST(Archive, OneRowPerCountedBetWithOddsPopularityAndRefunds) {
+TEST(Archive, OddsDayRowsAnalysisAndReportWhichReadsOnlyAndRefusesBadOptions) {
     Archived a;
     a.start(OddsDay());
     EXPECT_EQ(BetsCsv(ReadBets(a.path(), 0, 99991231)),
@@ -100,7 +105,70 @@ TEST(Archive, OneRowPerCountedBetWithOddsPopularityAndRefunds) {
                   "2026-12-06,東京,1,馬連,3-7,200,的中,4420,12.5,1\r\n"
                   "2026-12-06,東京,1,ワイド,16-17,100,不的中,0,,\r\n"
                   "2026-12-06,東京,2,単勝,4,200,的中,2460,,\r\n");
-    a.expectSumsOfPassbook();
+    const std::string total = "計,6,3,50.0,1100,8430,7330,766.3\r\n", none = "計,0,0,,0,0,0,\r\n";
+    const struct {
+        const char* key;
+        std::string rows;
+        AnalysisFilter filter = {};
+    } cases[] = {
+        {"type",
+         "単勝,3,2,66.6,700,4010,3310,572.8\r\n複勝,1,0,0.0,100,0,-100,0.0\r\n"
+         "馬連,1,1,100.0,200,4420,4220,2210.0\r\nワイド,1,0,0.0,100,0,-100,0.0\r\n" +
+             total},
+        {"venue", "東京,6,3,50.0,1100,8430,7330,766.3\r\n" + total},
+        {"race", "1,5,2,40.0,900,5970,5070,663.3\r\n2,1,1,100.0,200,2460,2260,1230.0\r\n" + total},
+        {"year", "2026,6,3,50.0,1100,8430,7330,766.3\r\n" + total},
+        {"month", "2026-12,6,3,50.0,1100,8430,7330,766.3\r\n" + total},
+        {"odds",
+         "1.0-1.9,1,0,0.0,100,0,-100,0.0\r\n2.0-4.9,1,1,100.0,300,1350,1050,450.0\r\n"
+         "10.0-19.9,1,1,100.0,200,4420,4220,2210.0\r\n不明,3,1,33.3,500,2660,2160,532.0\r\n" +
+             total},
+        {"popularity",
+         "1,2,1,50.0,300,4420,4120,1473.3\r\n2,1,1,100.0,300,1350,1050,450.0\r\n"
+         "不明,3,1,33.3,500,2660,2160,532.0\r\n" +
+             total},
+        {"stake", "100,2,0,0.0,200,0,-200,0.0\r\n200-500,4,3,75.0,900,8430,7530,936.6\r\n" + total},
+        {"type",
+         "複勝,1,0,0.0,100,0,-100,0.0\r\n計,1,0,0.0,100,0,-100,0.0\r\n",
+         {0, 99991231, 1u << 2, 0}},
+        {"type", none, {0, 99991231, 0, 1u << 9}},
+        {"venue", none, {20261207, 99991231, 0, 0}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(AnalysisCsv(Analyse(a.path(), *ParseAnalysisKey(c.key), c.filter)),
+                  kAnalysisHeader + c.rows)
+            << c.key;
+    EXPECT_EQ(AnalysisCsv(Analyse(a.path() + ".none", AnalysisKey::kType, {})),
+              kAnalysisHeader + none);
+    EXPECT_FALSE(std::filesystem::exists(a.path() + ".none"));
+    // The report prints the same, and never creates the archive.
+    const std::string folder = a.day.tmp.path();
+    using Args = std::vector<std::string>;
+    const std::pair<Args, std::string> printed[] = {
+        {{"--bets", "--from", "2026-12-06", "--to", "2026-12-06"},
+         BetsCsv(ReadBets(a.path(), 0, 99991231))},
+        {{"--bets", "--to", "2026-12-05"}, kBetsHeader},
+        {{"--analysis", "odds", "--type", "1,4", "--venue", "5"},
+         AnalysisCsv(Analyse(a.path(), AnalysisKey::kOdds, {0, 99991231, 0b10010, 0}))},
+    };
+    for (const auto& [args, out] : printed) {
+        Args all = args;
+        all.insert(all.begin(), {"--folder", folder});
+        const test::ReportRun r = test::RunReport(all);
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.out, out) << args[0];
+    }
+    std::filesystem::remove(a.path());
+    EXPECT_EQ(test::RunReport({"--folder", folder, "--analysis", "year"}).out,
+              kAnalysisHeader + none);
+    EXPECT_FALSE(std::filesystem::exists(a.path()));
+    for (const Args& bad :
+         {Args{"--analysis", "horse"}, Args{"--analysis", "type", "--from", "2026-02-30"},
+          Args{"--bets", "--type", "1"}, Args{"--analysis", "venue", "--venue", "11"},
+          Args{"--bets", "--analysis", "type"}, Args{"--bets", "--from", "x", "--bets"},
+          Args{"--analysis", "type", "--to", "2026-01-01", "--to", "2026-01-02"},
+          Args{"--analysis"}})
+        EXPECT_EQ(test::RunReport(bad).status, 1) << bad.back();
 }
 
 TEST(Archive, SumsEqualThePassbookOnEveryFixtureDay) {
@@ -118,72 +186,16 @@ TEST(Archive, DemoArchiveHoldsThePassbooksDays) {
     AppState s;
     s.HomeFolder = tmp.path();
     ReadPassbook(s);
-    std::map<int32_t, std::pair<int64_t, int64_t>> sums;
-    for (const ArchivedBet& b : ReadBets(ArchivePath(s), 0, 99991231)) {
-        sums[b.date].first += b.stake;
-        sums[b.date].second += b.payout;
-    }
+    std::map<int32_t, Sums> sums = DaySums(ArchivePath(s));
     std::size_t days = 0;
     for (const PassbookEntry& e : s.Passbook) {
         if (e.date.view() == u"00000000") continue;
         ++days;
-        const auto& [stake, payout] = sums[LenientI32(e.date.view())];
-        EXPECT_EQ(stake, e.stake) << Narrow(e.date.view());
-        EXPECT_EQ(payout, e.payout) << Narrow(e.date.view());
+        EXPECT_EQ(sums[LenientI32(e.date.view())], Sums(e.stake, e.payout))
+            << Narrow(e.date.view());
     }
     EXPECT_GT(days, 100u);
     EXPECT_EQ(sums.size(), days);
-}
-
-TEST(Archive, AnalysisByEveryKeyWithFilters) {
-    Archived a;
-    a.start(OddsDay());
-    struct Case {
-        const char* key;
-        AnalysisFilter filter;
-        std::string rows;
-    };
-    const std::string total = "計,6,3,50.0,1100,8430,7330,766.3\r\n";
-    const Case cases[] = {
-        {"type",
-         {},
-         "単勝,3,2,66.6,700,4010,3310,572.8\r\n複勝,1,0,0.0,100,0,-100,0.0\r\n"
-         "馬連,1,1,100.0,200,4420,4220,2210.0\r\nワイド,1,0,0.0,100,0,-100,0.0\r\n" +
-             total},
-        {"venue", {}, "東京,6,3,50.0,1100,8430,7330,766.3\r\n" + total},
-        {"race",
-         {},
-         "1,5,2,40.0,900,5970,5070,663.3\r\n2,1,1,100.0,200,2460,2260,1230.0\r\n" + total},
-        {"year", {}, "2026,6,3,50.0,1100,8430,7330,766.3\r\n" + total},
-        {"month", {}, "2026-12,6,3,50.0,1100,8430,7330,766.3\r\n" + total},
-        {"odds",
-         {},
-         "1.0-1.9,1,0,0.0,100,0,-100,0.0\r\n2.0-4.9,1,1,100.0,300,1350,1050,450.0\r\n"
-         "10.0-19.9,1,1,100.0,200,4420,4220,2210.0\r\n"
-         "不明,3,1,33.3,500,2660,2160,532.0\r\n" +
-             total},
-        {"popularity",
-         {},
-         "1,2,1,50.0,300,4420,4120,1473.3\r\n2,1,1,100.0,300,1350,1050,450.0\r\n"
-         "不明,3,1,33.3,500,2660,2160,532.0\r\n" +
-             total},
-        {"stake",
-         {},
-         "100,2,0,0.0,200,0,-200,0.0\r\n200-500,4,3,75.0,900,8430,7530,936.6\r\n" + total},
-        {"type",
-         {0, 99991231, 1u << 2, 0},
-         "複勝,1,0,0.0,100,0,-100,0.0\r\n"
-         "計,1,0,0.0,100,0,-100,0.0\r\n"},
-        {"type", {0, 99991231, 0, 1u << 9}, "計,0,0,,0,0,0,\r\n"},
-        {"venue", {20261207, 99991231, 0, 0}, "計,0,0,,0,0,0,\r\n"},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(AnalysisCsv(Analyse(a.path(), *ParseAnalysisKey(c.key), c.filter)),
-                  kAnalysisHeader + c.rows)
-            << c.key;
-    EXPECT_EQ(AnalysisCsv(Analyse(a.path() + ".none", AnalysisKey::kType, {})),
-              std::string(kAnalysisHeader) + "計,0,0,,0,0,0,\r\n");
-    EXPECT_FALSE(std::filesystem::exists(a.path() + ".none"));
 }
 
 TEST(Archive, DayRewrittenWhenItsFiguresChangeAndKeptEqualToThePassbook) {
@@ -230,38 +242,6 @@ TEST(Archive, DamagedFileIsNeverWrittenAndTheArchiveWaitsUntilItIsMovedAway) {
         a.redraw();
         a.expectSumsOfPassbook();
     }
-}
-
-TEST(Archive, ReportPrintsTheArchiveReadOnlyAndRefusesBadOptions) {
-    Archived a;
-    a.start(OddsDay());
-    const std::string folder = a.day.tmp.path();
-    using Args = std::vector<std::string>;
-    const std::pair<Args, std::string> printed[] = {
-        {{"--bets", "--from", "2026-12-06", "--to", "2026-12-06"},
-         BetsCsv(ReadBets(a.path(), 0, 99991231))},
-        {{"--bets", "--to", "2026-12-05"}, kBetsHeader},
-        {{"--analysis", "odds", "--type", "1,4", "--venue", "5"},
-         AnalysisCsv(Analyse(a.path(), AnalysisKey::kOdds, {0, 99991231, 0b10010, 0}))},
-    };
-    for (const auto& [args, out] : printed) {
-        Args all = args;
-        all.insert(all.begin(), {"--folder", folder});
-        const test::ReportRun r = test::RunReport(all);
-        EXPECT_EQ(r.status, 0) << r.err;
-        EXPECT_EQ(r.out, out) << args[0];
-    }
-    std::filesystem::remove(a.path());
-    const test::ReportRun none = test::RunReport({"--folder", folder, "--analysis", "year"});
-    EXPECT_EQ(none.out, std::string(kAnalysisHeader) + "計,0,0,,0,0,0,\r\n");
-    EXPECT_FALSE(std::filesystem::exists(a.path()));
-    for (const Args& bad :
-         {Args{"--analysis", "horse"}, Args{"--analysis", "type", "--from", "2026-02-30"},
-          Args{"--bets", "--type", "1"}, Args{"--analysis", "venue", "--venue", "11"},
-          Args{"--bets", "--analysis", "type"}, Args{"--bets", "--from", "x", "--bets"},
-          Args{"--analysis", "type", "--to", "2026-01-01", "--to", "2026-01-02"},
-          Args{"--analysis"}})
-        EXPECT_EQ(test::RunReport(bad).status, 1) << bad.back();
 }
 
 #ifndef _WIN32
