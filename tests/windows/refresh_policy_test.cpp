@@ -19,9 +19,8 @@ RefreshPolicy::Time At(long ms) {
 const RefreshPolicy::Message kCut{"getkekka  13", "型が一致しません。\n/pat/KS-56521.JRA"};
 const RefreshPolicy::Message kReadOnly{"comp  70", "書き込みできません。\n/pat/Korvane.txt"};
 
-RefreshPolicy::Outcome Failed() {
-    return {false, {kCut}};
-}
+const char* const kMinute = "自動更新: KS-56521.JRA を 1 分間読み込めません\ngetkekka  13\n";
+const char* const kTold = "自動更新: comp  70\n書き込みできません。\n/pat/Korvane.txt";
 
 }  // namespace
 
@@ -49,24 +48,23 @@ class RefreshPolicyTest : public QObject {
         // Failures at these times; the next retry and the notice after each.
         const struct {
             long at, retry;
-            const char* notice;
-            bool changed;
+            bool changed = false;
+            const char* notice = "";
         } steps[] = {
-            {0, 2000, "", false},
-            {2000, 7000, "", false},
-            {7000, 17000, "", false},
-            {17000, 47000, "", false},
-            {47000, 77000, "", false},
-            {77000, 107000, "自動更新: KS-56521.JRA を 1 分間読み込めません\ngetkekka  13\n", true},
-            {107000, 137000, "自動更新: KS-56521.JRA を 1 分間読み込めません\ngetkekka  13\n",
-             false},
-            {137000, 167000, "自動更新: KS-56521.JRA を 2 分間読み込めません\ngetkekka  13\n",
-             true},
+            {0, 2000},
+            {2000, 7000},
+            {7000, 17000},
+            {17000, 47000},
+            {47000, 77000},
+            {77000, 107000, true, kMinute},
+            {107000, 137000, false, kMinute},
+            {137000, 167000, true,
+             "自動更新: KS-56521.JRA を 2 分間読み込めません\ngetkekka  13\n"},
         };
         p.noticed(At(-1000));
         for (const auto& s : steps) {
             QVERIFY(p.start(At(s.at), false));
-            const RefreshPolicy::Result r = p.finish(At(s.at), Failed());
+            const RefreshPolicy::Result r = p.finish(At(s.at), {false, {kCut}});
             QVERIFY(!r.recordFolder);
             QCOMPARE(p.due(), At(s.retry));
             QCOMPARE(r.noticeChanged, s.changed);
@@ -88,13 +86,13 @@ class RefreshPolicyTest : public QObject {
             bool changed;
             const char* notice;
         } passes[] = {
-            {{kReadOnly}, true, "自動更新: comp  70\n書き込みできません。\n/pat/Korvane.txt"},
-            {{kReadOnly}, false, "自動更新: comp  70\n書き込みできません。\n/pat/Korvane.txt"},
+            {{kReadOnly}, true, kTold},
+            {{kReadOnly}, false, kTold},
             {{}, true, ""},
             {{}, false, ""},
             {{kReadOnly}, false, ""},  // the day settles again: told already
             {{kCut}, true, "自動更新: getkekka  13\n型が一致しません。\n/pat/KS-56521.JRA"},
-            {{kReadOnly}, true, "自動更新: comp  70\n書き込みできません。\n/pat/Korvane.txt"},
+            {{kReadOnly}, true, kTold},
         };
         long t = 0;
         for (const auto& s : passes) {
