@@ -20,14 +20,11 @@ class FmAnalysisTest : public QObject {
     zb::AppState s_;
     zb::fixture::RecordingSink sink_;
 
-    std::vector<std::string> shown(const zb::FmAnalysis& w) {
-        std::vector<std::string> rows;
-        for (int r = 0; r < w.table()->rowCount(); ++r) {
-            std::string line;
+    std::vector<std::vector<std::string>> shown(const zb::FmAnalysis& w) {
+        std::vector<std::vector<std::string>> rows(std::size_t(w.table()->rowCount()));
+        for (std::size_t r = 0; r < rows.size(); ++r)
             for (int c = 0; c < 8; ++c)
-                line += (c ? "," : "") + w.table()->item(r, c)->text().toStdString();
-            rows.push_back(line);
-        }
+                rows[r].push_back(w.table()->item(int(r), c)->text().toStdString());
         return rows;
     }
 
@@ -48,12 +45,9 @@ class FmAnalysisTest : public QObject {
         for (int k = 0; k < 8; ++k) {
             const auto key = *zb::ParseAnalysisKey(keys[k]);
             w.chooseKey(key);
-            std::vector<std::string> expected;
-            for (const auto& r : zb::Analyse(zb::ArchivePath(s_), key, {})) {
-                std::string line;
-                for (const auto& c : zb::AnalysisCells(r)) line += (line.empty() ? "" : ",") + c;
-                expected.push_back(line);
-            }
+            std::vector<std::vector<std::string>> expected;
+            for (const auto& r : zb::Analyse(zb::ArchivePath(s_), key, {}))
+                expected.push_back(zb::AnalysisCells(r));
             QCOMPARE(shown(w), expected);
             SavePng(&w, QStringLiteral("analysis-%1.png").arg(keys[k]));
         }

@@ -8,8 +8,7 @@
 #include <QtTest>
 #include <climits>
 
-#include "fixtures/pat98_writer.h"
-#include "fixtures/recording_sink.h"
+#include "fixtures/loaded_day.h"
 #include "startup/settings.h"
 #include "windows/FMmain.h"
 #include "windows/FmKei.h"
@@ -57,12 +56,9 @@ class FiguresFitTest : public QObject {
     Q_OBJECT
   private slots:
     void mainBankAndRaceDetail() {
-        zb::fixture::TempDir dir;
-        zb::fixture::RecordingSink sink;
-        zb::AppState s;
-        s.Messages = &sink;
-        s.AppFolder = dir.path() + "/";
-        s.HomeFolder = s.Pat98Folder = dir.path();
+        zb::fixture::LoadedDay day;
+        zb::AppState& s = *day.s;
+        s.AppFolder = day.tmp.path() + "/";
         zb::LoadSettings(s);
         s.ScreenHeight = s.ScreenWidth = 12000;
         s.RaceDate.assign(u"20241014");
@@ -77,11 +73,9 @@ class FiguresFitTest : public QObject {
         zb::BankChart chart;
         chart.panels = 3;
         for (zb::BankMeeting& b : chart.meeting) {
-            b.tohyo.fill(u"2147483647");
-            b.soneki.fill(u"-2147483648");
+            b.tohyo.fill(b.maeuri = b.tohyokei = u"2147483647");
+            b.soneki.fill(b.sonekikei = u"-2147483648");
             b.raceShown.fill(true);
-            b.maeuri = b.tohyokei = u"2147483647";
-            b.sonekikei = u"-2147483648";
         }
         zb::fmbank bank(s, chart);
         bank.show();

@@ -5,12 +5,11 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QtTest>
-#include <memory>
 
 #include "accounting/bank.h"
 #include "accounting/race_detail.h"
 #include "fixtures/demo_day.h"
-#include "fixtures/pat98_writer.h"
+#include "fixtures/loaded_day.h"
 #include "program/startup.h"
 #include "windows/FMlist.h"
 #include "windows/FMmain.h"
@@ -19,7 +18,6 @@
 #include "windows/FmVision.h"
 #include "windows/Fmlog.h"
 #include "windows/fmbank.h"
-#include "windows/qt_messages.h"
 
 class ProgramIconTest : public QObject {
     Q_OBJECT
@@ -42,19 +40,17 @@ class ProgramIconTest : public QObject {
         const qint64 key = QApplication::windowIcon().cacheKey();
         QVERIFY(!QApplication::windowIcon().isNull());
 
-        zb::fixture::TempDir dir;
-        zb::fixture::WriteDemoDay(dir.path());
-        auto s = std::make_unique<zb::AppState>();
-        zb::QtMessageSink sink;
-        s->Messages = &sink;
-        QVERIFY(zb::Main(*s, zb::StartPlatform{dir.path(), dir.path(), 12000, 12000}));
-        zb::FMmain main(*s);
+        zb::fixture::LoadedDay day;
+        zb::fixture::WriteDemoDay(day.tmp.path());
+        QVERIFY(zb::Main(*day.s, {day.tmp.path(), day.tmp.path(), 12000, 12000}));
+        zb::AppState& s = *day.s;
+        zb::FMmain main(s);
         zb::FmVer version(&main);
-        zb::FMlist list(*s);
-        zb::fmbank bank(*s, zb::BankChart{});
-        zb::Fmlog detail(*s, zb::DetailTexts{});
-        zb::FmVision board(*s, QString(), {});
-        zb::FmKei passbook(*s);
+        zb::FMlist list(s);
+        zb::fmbank bank(s, zb::BankChart{});
+        zb::Fmlog detail(s, zb::DetailTexts{});
+        zb::FmVision board(s, QString(), {});
+        zb::FmKei passbook(s);
         QMessageBox box(QMessageBox::Critical, QStringLiteral("Zubrica98"), QStringLiteral("x"));
         for (QWidget* w : std::initializer_list<QWidget*>{&main, &version, &list, &bank, &detail,
                                                           &board, &passbook, &box}) {
