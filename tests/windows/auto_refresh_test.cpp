@@ -180,10 +180,8 @@ class AutoRefreshTest : public QObject {
     // all, one notice naming the file, and no pass after pass.
     void anUnwritablePassbookGivesOneNoticeNotABoxEveryCheck() {
         Following f;
-        const std::string book = f.day.tmp.path() + "/Korvane.txt";
-        std::filesystem::permissions(book, std::filesystem::perms::owner_read |
-                                               std::filesystem::perms::group_read |
-                                               std::filesystem::perms::others_read);
+        std::filesystem::permissions(f.day.tmp.path() + "/Korvane.txt",
+                                     std::filesystem::perms(0444));  // r--r--r--
         zb::FMmain m(*f.day.s);
         m.follower()->setDelays(100, 150, {100});
         bool boxSeen = false;

@@ -107,12 +107,9 @@ class FiguresFitTest : public QObject {
             int32_t (*profit)(int);
         } cases[] = {
             {"huge", 12000, [](int) { return -99999999; }},
-            {"extreme_day", 400, [](int i) { return i == 200 ? -99999999
-                                                    : i % 3  ? -2000
-                                                             : 5000; }},
-            {"near_zero", 30, [](int i) { return i == 0   ? 100
-                                                 : i == 1 ? -100
-                                                          : -3000000; }},
+            {"extreme_day", 400,
+             [](int i) { return i == 200 ? -99999999 : (i % 3 ? -2000 : 5000); }},
+            {"near_zero", 30, [](int i) { return i == 0 ? 100 : (i == 1 ? -100 : -3000000); }},
         };
         for (const auto& c : cases) {
             zb::AppState s;
