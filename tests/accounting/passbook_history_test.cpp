@@ -9,7 +9,6 @@
 
 #include "accounting/passbook_test_util.h"
 #include "fixtures/failure_of.h"
-#include "startup/text.h"
 
 namespace zb {
 namespace {
@@ -63,9 +62,11 @@ TEST(PassbookHistory, CsvAndTotalsOfSmallBooks) {
 TEST(PassbookHistory, HundredsOfDaysSumInSixtyFourBits) {
     std::vector<PassbookEntry> days;
     for (int y = 2030; y >= 2001; --y)
-        for (int d = 28; d >= 1; d -= 3)
-            days.push_back(
-                Entry(Ascii(std::to_string(y * 10000 + 600 + d)), 99999999, 0, -99999999));
+        for (int d = 28; d >= 1; d -= 3) {
+            const std::string date =
+                std::to_string(y) + "06" + (d < 10 ? "0" : "") + std::to_string(d);
+            days.push_back(Entry(std::u16string(date.begin(), date.end()), 99999999, 0, -99999999));
+        }
     const auto totals = PeriodTotals(HistoryDays(Book(days)));
     ASSERT_EQ(totals.size(), 61u);
     EXPECT_EQ(totals.front().period, "2001");

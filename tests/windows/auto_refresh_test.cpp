@@ -88,66 +88,74 @@ class AutoRefreshTest : public QObject {
 
     // Each of the five views, on a page other than the first, comes back with
     // its own rows: the best days under "勝ち", not the day list's page.
+    void openWindowsKeepTheirPlaceViewAndPage_data() {
+        QTest::addColumn<int>("view");
+        QTest::addColumn<int>("page");
+        QTest::newRow("明細") << 1 << 3;
+        QTest::newRow("勝ち") << 2 << 3;
+        QTest::newRow("負け") << 3 << 2;
+        QTest::newRow("推移") << 4 << 1;
+        QTest::newRow("年計") << 5 << 1;
+    }
+
     void openWindowsKeepTheirPlaceViewAndPage() {
-        // 明細, 勝ち, 負け, 推移, 年計
-        for (const auto& [view, page] : {std::pair{1, 3}, {2, 3}, {3, 2}, {4, 1}, {5, 1}}) {
-            Following f;
-            zb::AppState& s = *f.day.s;
-            // 35 days over two years: four pages of days, three of totals.
-            s.Passbook.assign(36, zb::PassbookEntry{});
-            for (int i = 0; i < 35; ++i) {
-                zb::PassbookEntry& e = zb::At(s.Passbook, i);
-                e.date.assign(
-                    QDate(2025, 12, 1).addDays(-21 * i).toString("yyyyMMdd").toStdU16String());
-                e.stake = 1000 + i;
-                e.payout = 37 * i;
-                e.profit = e.payout - e.stake;
-            }
-            s.PassbookCount = 35;
-            for (int i = 0; i <= 10; ++i) {
-                s.BestDays(i) = zb::At(s.Passbook, 34 - i);
-                s.WorstDays(i) = zb::At(s.Passbook, i);
-            }
-            zb::WritePassbook(s);
-            zb::FMmain m(s);
-            m.follower()->stop();
-            m.ShowPassbook();
-            auto* book = qobject_cast<zb::FmKei*>(m.FmKei.data());
-            if (view != 5) book->vScroll1()->setValue(page);
-            book->toolButton(view)->trigger();
-            if (view == 5) book->vScroll1()->setValue(page);
-            book->move(140, 120);
-            m.ShowBankChart();
-            m.ShowBetList();
-            const QPoint bankAt = m.fmbank->pos();
-            QVERIFY(m.AutoRefresh().ok);
-            book = qobject_cast<zb::FmKei*>(m.FmKei.data());
-            QVERIFY(book && m.fmbank && m.FMlist);
-            QCOMPARE(book->place().view, view);
-            QCOMPARE(book->place().page, page);
-            QVERIFY(book->toolButton(view)->isChecked());
-            QCOMPARE(book->chart()->isVisible(), view == 4);
-            // The rows of that view and page, as the passbook stands after the pass.
-            zb::PassbookRows want{};
-            const auto totals = zb::PeriodTotals(zb::HistoryDays(s));
-            if (view == 1) want = zb::PassbookPage(s, page);
-            if (view == 2) want = zb::BestDayRows(s);
-            if (view == 3) want = zb::WorstDayRows(s);
-            for (std::size_t r = 0; view == 5 && r < want.size(); ++r)
-                if (page * 10 + r < totals.size()) want[r] = zb::TotalsRowOf(totals[page * 10 + r]);
-            for (int r = 0; view != 4 && r < zb::kPassbookRows; ++r)
-                QCOMPARE(book->lbDate(r)->text(),
-                         QString::fromStdU16String(want[std::size_t(r)].date));
-            QVERIFY(!book->lbDate(0)->text().isEmpty() || view == 4);
-            QCOMPARE(book->pos(), QPoint(140, 120));
-            QCOMPARE(m.fmbank->pos(), bankAt);
-            // "明細" comes back to the day list's page.
-            book->toolButton(1)->trigger();
-            QCOMPARE(book->vScroll1()->value(), view == 5 ? 0 : page);
-            // A manual refresh still closes them.
-            m.RefreshAll();
-            QTRY_VERIFY(m.FmKei.isNull() && m.fmbank.isNull() && m.FMlist.isNull());
+        QFETCH(int, view);
+        QFETCH(int, page);
+        Following f;
+        zb::AppState& s = *f.day.s;
+        // 35 days over two years: four pages of days, three of totals.
+        s.Passbook.assign(36, zb::PassbookEntry{});
+        for (int i = 0; i < 35; ++i) {
+            zb::PassbookEntry& e = zb::At(s.Passbook, i);
+            e.date.assign(
+                QDate(2025, 12, 1).addDays(-21 * i).toString("yyyyMMdd").toStdU16String());
+            e.stake = 1000 + i;
+            e.payout = 37 * i;
+            e.profit = e.payout - e.stake;
         }
+        s.PassbookCount = 35;
+        for (int i = 0; i <= 10; ++i) {
+            s.BestDays(i) = zb::At(s.Passbook, 34 - i);
+            s.WorstDays(i) = zb::At(s.Passbook, i);
+        }
+        zb::WritePassbook(s);
+        zb::FMmain m(s);
+        m.follower()->stop();
+        m.ShowPassbook();
+        auto* book = qobject_cast<zb::FmKei*>(m.FmKei.data());
+        if (view != 5) book->vScroll1()->setValue(page);
+        book->toolButton(view)->trigger();
+        if (view == 5) book->vScroll1()->setValue(page);
+        book->move(140, 120);
+        m.ShowBankChart();
+        m.ShowBetList();
+        const QPoint bankAt = m.fmbank->pos();
+        QVERIFY(m.AutoRefresh().ok);
+        book = qobject_cast<zb::FmKei*>(m.FmKei.data());
+        QVERIFY(book && m.fmbank && m.FMlist);
+        QCOMPARE(book->place().view, view);
+        QCOMPARE(book->place().page, page);
+        QVERIFY(book->toolButton(view)->isChecked());
+        QCOMPARE(book->chart()->isVisible(), view == 4);
+        // The rows of that view and page, as the passbook stands after the pass.
+        zb::PassbookRows want{};
+        const auto totals = zb::PeriodTotals(zb::HistoryDays(s));
+        if (view == 1) want = zb::PassbookPage(s, page);
+        if (view == 2) want = zb::BestDayRows(s);
+        if (view == 3) want = zb::WorstDayRows(s);
+        for (std::size_t r = 0; view == 5 && r < want.size(); ++r)
+            if (page * 10 + r < totals.size()) want[r] = zb::TotalsRowOf(totals[page * 10 + r]);
+        for (int r = 0; view != 4 && r < zb::kPassbookRows; ++r)
+            QCOMPARE(book->lbDate(r)->text(), QString::fromStdU16String(want[std::size_t(r)].date));
+        QVERIFY(!book->lbDate(0)->text().isEmpty() || view == 4);
+        QCOMPARE(book->pos(), QPoint(140, 120));
+        QCOMPARE(m.fmbank->pos(), bankAt);
+        // "明細" comes back to the day list's page.
+        book->toolButton(1)->trigger();
+        QCOMPARE(book->vScroll1()->value(), view == 5 ? 0 : page);
+        // A manual refresh still closes them.
+        m.RefreshAll();
+        QTRY_VERIFY(m.FmKei.isNull() && m.fmbank.isNull() && m.FMlist.isNull());
     }
 
     // A box opened by the user's own action (here over the bank chart, as
