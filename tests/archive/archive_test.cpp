@@ -134,7 +134,7 @@ TEST(Archive, OddsDayRowsAnalysisAndReportWhichReadsOnlyAndRefusesBadOptions) {
         {"type", none, {0, 99991231, 0, 1u << 9}},
         {"venue", none, {20261207, 99991231, 0, 0}},
     };
-    for (const Case& c : cases)
+    for (const auto& c : cases)
         EXPECT_EQ(AnalysisCsv(Analyse(a.path(), *ParseAnalysisKey(c.key), c.filter)),
                   kAnalysisHeader + c.rows)
             << c.key;
