@@ -77,12 +77,14 @@ int Writer(const std::string& dir, const std::string& later, int bursts, unsigne
     return 0;
 }
 
+#ifndef _WIN32
 long RssKiB() {
     std::ifstream status("/proc/self/status");
     for (std::string line; std::getline(status, line);)
         if (line.rfind("VmRSS:", 0) == 0) return std::stol(line.substr(6));
     return 0;
 }
+#endif
 
 }  // namespace
 
