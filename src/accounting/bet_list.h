@@ -19,6 +19,9 @@ void listdsp(AppState& s);
 // list and the race detail show the same shapes.
 std::u16string BetTypeText(int type, const std::u16string& first, const std::u16string& second);
 
+std::string VenueName(int venue);   // "札幌" .. "小倉", else the number
+std::string BetTypeName(int type);  // "単勝" .. "ワイド", else the number
+
 // Payout per 100 yen as odds: 1230 "12.3", 1200 "12.0", 1235 "12.35".
 std::u16string OddsText(int32_t per100);
 

@@ -1,16 +1,15 @@
 #include "accounting/hit_news.h"
 
+#include "accounting/bet_list.h"
 #include "accounting/day_figures.h"
+#include "accounting/race_detail.h"
+#include "platform/sjis.h"
 #include "readers/quick_text.h"
 #include "startup/text.h"
 
 namespace zb {
 
 namespace {
-
-const char16_t* const kVenueNames[] = {u"札幌", u"函館", u"福島", u"新潟", u"東京",
-                                       u"中山", u"中京", u"京都", u"阪神", u"小倉"};
-const char16_t* const kTypeNames[] = {u"単勝", u"複勝", u"枠連", u"馬連", u"ワイド"};
 
 // The bets the day's totals count: today's races, bought today or before.
 bool Counted(const BetRecord& r) {
@@ -22,24 +21,12 @@ std::u16string Key(const BetRecord& r) {
     return std::u16string(r.mid(1, 16)) + std::u16string(r.mid(24, 4));
 }
 
-int Num(const BetRecord& r, std::size_t pos, std::size_t len) {
-    return QuickLenientI16(r.mid(pos, len));
-}
-
 // "東京11R 馬連 3-5 12,340円"
-std::u16string HitLine(const BetRecord& r, int64_t payout) {
-    const int venue = Num(r, 2, 2), race = Num(r, 4, 2), type = Num(r, 6, 1);
-    std::u16string t = venue >= 1 && venue <= 10 ? kVenueNames[venue - 1] : u"??";
-    t += Dec(race) + u"R ";
-    t += type >= 1 && type <= 5 ? kTypeNames[type - 1] : u"??";
-    t += u' ';
-    if (type >= 3) t += Dec(Num(r, 7, 2)) + u"-";
-    t += Dec(Num(r, 9, 2));
-    return t + u" " + Grouped(payout) + u"円";
-}
-
-int64_t Payout(const BetRecord& r) {
-    return int64_t{QuickLenientI32(r.mid(11, 4))} * QuickLenientI32(r.mid(18, 6));
+std::u16string HitLine(const BetFields& f, int64_t payout) {
+    std::u16string t = Utf8ToU16(VenueName(f.venue)) + Dec(f.race) + u"R ";
+    t += Utf8ToU16(BetTypeName(f.type)) + u' ';
+    if (f.type >= 3) t += Dec(f.first) + u"-";
+    return t + Dec(f.second) + u" " + Grouped(payout) + u"円";
 }
 
 }  // namespace
@@ -74,8 +61,9 @@ std::u16string HitNews::Tell(const AppState& s) {
         if (!Counted(r) || r.c[16] != u'1') continue;
         const std::u16string key = Key(r);
         if (++now[key] <= told_[key]) continue;
-        const int64_t payout = Payout(r);
-        lines += (lines.empty() ? u"的中 " : u"\n的中 ") + HitLine(r, payout);
+        const BetFields f = ReadBetFields(r);
+        const int64_t payout = int64_t{f.units} * f.payout;
+        lines += (lines.empty() ? u"的中 " : u"\n的中 ") + HitLine(f, payout);
         sum += payout;
         ++hits;
     }

@@ -132,19 +132,6 @@ std::optional<AnalysisKey> ParseAnalysisKey(std::string_view name) {
     return std::nullopt;
 }
 
-std::string VenueName(int venue) {
-    static constexpr std::array<const char*, 10> kNames = {"札幌", "函館", "福島", "新潟", "東京",
-                                                           "中山", "中京", "京都", "阪神", "小倉"};
-    return venue >= 1 && venue <= 10 ? kNames.at(static_cast<std::size_t>(venue - 1))
-                                     : std::to_string(venue);
-}
-
-std::string BetTypeName(int type) {
-    static constexpr std::array<const char*, 5> kNames = {"単勝", "複勝", "枠連", "馬連", "ワイド"};
-    return type >= 1 && type <= 5 ? kNames.at(static_cast<std::size_t>(type - 1))
-                                  : std::to_string(type);
-}
-
 std::vector<AnalysisRow> Analyse(const std::string& path, AnalysisKey key,
                                  const AnalysisFilter& filter) {
     std::map<int64_t, AnalysisRow> groups;

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "accounting/bet_list.h"
 #include "archive/archive.h"
 
 namespace zb {
@@ -60,8 +61,5 @@ std::string BetsCsv(std::vector<ArchivedBet> bets);
 std::optional<int32_t> ParseIsoDate(std::string_view text);
 // "1,3,5" as bits 1, 3 and 5, each number within 1..hi; nothing otherwise.
 std::optional<uint32_t> ParseCodeList(std::string_view text, int hi);
-
-std::string VenueName(int venue);   // "札幌" .. "小倉", else the number
-std::string BetTypeName(int type);  // "単勝" .. "ワイド", else the number
 
 }  // namespace zb

@@ -9,9 +9,9 @@
 #include "accounting/race_detail.h"
 #include "archive/sqlite_db.h"
 #include "platform/file_lookup.h"
+#include "platform/run_error.h"
 #include "platform/sjis.h"
 #include "readers/readers.h"
-#include "platform/run_error.h"
 
 namespace zb {
 

@@ -136,6 +136,41 @@ bool IsArchiveMode(const std::vector<std::string>& args) {
     return false;
 }
 
+// Start-up on the folder (the current one when none is given), read-only;
+// null when the program would not open there (the message has been shown).
+std::unique_ptr<zb::AppState> StartOn(std::string folder, const std::vector<std::string>& args,
+                                      StderrSink& sink) {
+    if (folder.empty()) {
+        std::error_code ec;
+        const std::u8string here = std::filesystem::current_path(ec).u8string();
+        folder.assign(here.begin(), here.end());
+    }
+    auto separator = [](char c) {
+#ifdef _WIN32
+        if (c == '\\') return true;
+#endif
+        return c == '/';
+    };
+    while (folder.size() > 1 && separator(folder.back())) folder.pop_back();
+
+    auto state = std::make_unique<zb::AppState>();
+    state->Messages = &sink;
+    state->ReadOnly = true;
+    zb::StartPlatform platform;
+    platform.currentDir = folder;
+    platform.programFolder = zb::ProgramFolder(args.empty() ? "" : args[0].c_str());
+    // No screen here: the offscreen platform's 800 x 800 pixels at 96 DPI.
+    platform.screenHeight = 12000;
+    platform.screenWidth = 12000;
+    if (zb::Main(*state, platform)) return state;
+    // The box's text names no folder; a script's user needs to know which.
+    if (state->ErrorCode == 2)
+        std::cerr << "zubrica98-report: " << folder
+                  << (zb::FolderExists(folder) ? ": no pat98.exe in this folder\n"
+                                               : ": no such folder\n");
+    return nullptr;
+}
+
 // --bets and --analysis: the archive beside the passbook, opened read-only.
 int ArchiveReport(const std::vector<std::string>& args) {
     const int argc = static_cast<int>(args.size());
@@ -174,21 +209,9 @@ int ArchiveReport(const std::vector<std::string>& args) {
         }
     }
     if (bets == key.has_value() || (bets && (typesGiven || venuesGiven))) return Usage();
-    if (folder.empty()) {
-        std::error_code ec;
-        const std::u8string here = std::filesystem::current_path(ec).u8string();
-        folder.assign(here.begin(), here.end());
-    }
-    auto state = std::make_unique<zb::AppState>();
     StderrSink sink;
-    state->Messages = &sink;
-    state->ReadOnly = true;
-    zb::StartPlatform platform;
-    platform.currentDir = folder;
-    platform.programFolder = zb::ProgramFolder(args.empty() ? "" : args[0].c_str());
-    platform.screenHeight = 12000;
-    platform.screenWidth = 12000;
-    if (!zb::Main(*state, platform)) return 2;
+    const auto state = StartOn(folder, args, sink);
+    if (!state) return 2;
     const std::string path = zb::ArchivePath(*state);
     try {
         std::cout << (bets ? zb::BetsCsv(zb::ReadBets(path, filter.from, filter.to))
@@ -258,37 +281,9 @@ int main(int argc, char** argv) {
     if ((tomorrow && !detail) || (detail && !tomorrow && !raceGiven) ||
         int(json) + int(bank) + int(detail) + int(list >= 0) + int(book) + int(totals) > 1)
         return Usage();
-    if (folder.empty()) {
-        std::error_code ec;
-        const std::u8string here = std::filesystem::current_path(ec).u8string();
-        folder.assign(here.begin(), here.end());
-    }
-    auto separator = [](char c) {
-#ifdef _WIN32
-        if (c == '\\') return true;
-#endif
-        return c == '/';
-    };
-    while (folder.size() > 1 && separator(folder.back())) folder.pop_back();
-
-    auto state = std::make_unique<zb::AppState>();
     StderrSink sink;
-    state->Messages = &sink;
-    state->ReadOnly = true;
-    zb::StartPlatform platform;
-    platform.currentDir = folder;
-    platform.programFolder = zb::ProgramFolder(args.empty() ? "" : args[0].c_str());
-    // No screen here: the offscreen platform's 800 x 800 pixels at 96 DPI.
-    platform.screenHeight = 12000;
-    platform.screenWidth = 12000;
-    if (!zb::Main(*state, platform)) {
-        // The box's text names no folder; a script's user needs to know which.
-        if (state->ErrorCode == 2)
-            std::cerr << "zubrica98-report: " << folder
-                      << (zb::FolderExists(folder) ? ": no pat98.exe in this folder\n"
-                                                   : ": no such folder\n");
-        return 2;
-    }
+    const auto state = StartOn(folder, args, sink);
+    if (!state) return 2;
     if (detail) {
         state->DetailVenue = meeting;
         state->DetailRace = race;
