@@ -24,6 +24,9 @@ void ComputeDefaultPositions(AppState& s) {
     s.DefaultLeft(kSlotResultsBoard) = Sub(Sub(w, 4050), 2145);
     s.DefaultTop(kSlotMain) = Sub(Sub(h, 2385), 800);
     s.DefaultLeft(kSlotMain) = Sub(w, 1965);
+    // Left of the main window, above the taskbar, like the others.
+    s.DefaultTop(kSlotAnalysis) = Sub(Sub(h, kAnalysisHeight), 500);
+    s.DefaultLeft(kSlotAnalysis) = Sub(Sub(w, kAnalysisWidth), 2145);
 }
 
 void init(AppState& s) {
@@ -66,7 +69,7 @@ bool Main(AppState& s, const StartPlatform& platform) {
         s.ScreenHeight = platform.screenHeight;
         s.ScreenWidth = platform.screenWidth;
         ComputeDefaultPositions(s);
-        for (int slot : {0, 1, 2, 3, 5}) {
+        for (int slot : {0, 1, 2, 3, 5, 6}) {
             if (s.settings.Top(slot) <= 0) s.settings.Top(slot) = s.DefaultTop(slot);
             if (s.settings.Left(slot) <= 0) s.settings.Left(slot) = s.DefaultLeft(slot);
         }

@@ -23,7 +23,7 @@ constexpr int kBetRecordLength = 27;
 constexpr int kPayoutEntryLength = 15;
 constexpr int kSettledCount = 5;  // RaceStatus of a settled race
 constexpr int kLabelCount = 17;   // labels of the main window
-constexpr int kWindowSlots = 6;
+constexpr int kWindowSlots = 7;
 
 using BetRecord = FixedText<kBetRecordLength>;
 using PayoutEntry = FixedText<kPayoutEntryLength>;
@@ -36,7 +36,13 @@ enum WindowSlot : int {
     kSlotResultsBoard = 3,
     kSlotPassbook = 4,
     kSlotMain = 5,
+    kSlotAnalysis = 6,  // keys "Top6", "Left6" after the others: older files lack them
 };
+
+// The analysis window's fixed client size in twips, from which its default
+// place is worked out.
+constexpr int32_t kAnalysisWidth = 9600;
+constexpr int32_t kAnalysisHeight = 6600;
 
 struct Settings {
     int32_t BackClor = 0;
@@ -48,8 +54,8 @@ struct Settings {
     bool AutoRefresh = false;  // follow PAT98's files without a click on 更新
     bool HitNotice = false;    // tell new hits and the settled day in the tray
     Table<int32_t, 0, 16> ForeClor;
-    Table<int32_t, 0, 5> Top;
-    Table<int32_t, 0, 5> Left;
+    Table<int32_t, 0, kWindowSlots - 1> Top;
+    Table<int32_t, 0, kWindowSlots - 1> Left;
     int16_t Debug = 0;
 };
 
@@ -108,8 +114,8 @@ struct AppState {
     // Screen and window positions, twips.
     int32_t ScreenHeight = 0;
     int32_t ScreenWidth = 0;
-    Table<int32_t, 0, 5> DefaultTop;
-    Table<int32_t, 0, 5> DefaultLeft;
+    Table<int32_t, 0, kWindowSlots - 1> DefaultTop;
+    Table<int32_t, 0, kWindowSlots - 1> DefaultLeft;
     Settings settings;
 
     // Race programme.

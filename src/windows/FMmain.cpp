@@ -641,6 +641,8 @@ void FMmain::changeEvent(QEvent* e) {
 void FMmain::Unload() {
     SaveSlotPosition(this, s_, kSlotMain);
     CloseSecondaryWindows(true);
+    // Closed here, not with the others: a refresh rebuilds it in place.
+    if (analysis_) analysis_->close();
     SaveSettings(s_);
 }
 

@@ -1,5 +1,6 @@
 #include "windows/FmAnalysis.h"
 
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QFileDialog>
@@ -16,7 +17,11 @@
 #include "archive/sqlite_db.h"
 #include "platform/file_lookup.h"
 #include "startup/messages.h"
+#include "windows/event_handler.h"
 #include "windows/modal_scope.h"
+#include "windows/slot_position.h"
+#include "windows/twips.h"
+#include "windows/window_common.h"
 
 namespace zb {
 
@@ -61,7 +66,7 @@ std::string DialogSaveFile(QWidget* parent, const std::string& suggested) {
 }  // namespace
 
 FmAnalysis::FmAnalysis(AppState& state, QWidget* parent)
-    : QWidget(parent, Qt::Window), s_(state), pickSaveFile_(DialogSaveFile) {
+    : QWidget(parent, FixedDialogFrame()), s_(state), pickSaveFile_(DialogSaveFile) {
     setObjectName(QStringLiteral("FmAnalysis"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QString::fromStdU16String(u"収支分析"));
@@ -139,7 +144,8 @@ FmAnalysis::FmAnalysis(AppState& state, QWidget* parent)
     v->addLayout(venues);
     v->addWidget(table_, 1);
     v->addLayout(bottom);
-    resize(620, 420);
+    setFixedSize(TwipsToPxX(kAnalysisWidth), TwipsToPxY(kAnalysisHeight));
+    MoveToSlot(this, s_, kSlotAnalysis);
 
     // Years with bets make the period's choices.
     period_->addItem(Q("全期間"), 0);
@@ -227,6 +233,11 @@ void FmAnalysis::fill() {
             table_->setItem(static_cast<int>(r), c, item);
         }
     }
+}
+
+void FmAnalysis::closeEvent(QCloseEvent* e) {
+    HandleEvent(s_, [&] { SaveSlotPosition(this, s_, kSlotAnalysis); });
+    e->accept();
 }
 
 void FmAnalysis::save() {

@@ -13,6 +13,7 @@
 #include "archive/analysis.h"
 #include "startup/app_state.h"
 
+class QCloseEvent;
 class QComboBox;
 class QDateEdit;
 class QLabel;
@@ -36,6 +37,9 @@ class FmAnalysis : public QWidget {
     void save();
     QTableWidget* table() const { return table_; }
     const std::vector<AnalysisRow>& rows() const { return rows_; }
+
+  protected:
+    void closeEvent(QCloseEvent* e) override;
 
   private:
     AnalysisFilter filter() const;

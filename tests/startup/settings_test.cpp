@@ -140,7 +140,7 @@ TEST_F(SettingsTest, SaveWritesEveryKeyInOrderAndKeepsDebug) {
     for (int i = 0; i <= 16; ++i)
         expect += "ForeClor" + std::to_string(i) + "=" + (i == 4 ? "255" : "0") + "\r\n";
     expect += "[WINDOW]\r\n";
-    for (int i = 0; i <= 5; ++i)
+    for (int i = 0; i <= 6; ++i)
         expect += "Top" + std::to_string(i) + "=" + (i == 5 ? "-20" : "0") + "\r\nLeft" +
                   std::to_string(i) + "=0\r\n";
     EXPECT_EQ(saved(), expect);

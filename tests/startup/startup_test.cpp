@@ -106,6 +106,10 @@ TEST_F(StartupTest, DefaultPositionsAndTheirReplacement) {
     EXPECT_EQ(s->settings.Top(0), 250);
     EXPECT_EQ(s->settings.Top(4), 0);  // the passbook slot has no default
     EXPECT_EQ(s->settings.Left(4), 0);
+    // The analysis window's slot, missing from a file of an older version.
+    EXPECT_EQ(s->settings.Top(6), s->DefaultTop(6));
+    EXPECT_EQ(s->DefaultTop(6), h - kAnalysisHeight - 500);
+    EXPECT_EQ(s->settings.Left(6), w - kAnalysisWidth - 2145);
 }
 
 TEST_F(StartupTest, DefaultsOfATinyScreenOverflowNothing) {

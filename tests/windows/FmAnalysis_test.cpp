@@ -72,7 +72,6 @@ class FmAnalysisTest : public QObject {
         f.types = 1u << 4;
         QCOMPARE(w.rows().back().bets,
                  zb::Analyse(zb::ArchivePath(s_), zb::AnalysisKey::kVenue, f).back().bets);
-        w.resize(w.width() * 2, w.height());
         SavePng(&w, QStringLiteral("analysis-venue-filtered.png"));
         const std::string out = tmp_.path() + "/out.csv";
         for (const std::string& target : {zb::ArchivePath(s_), tmp_.path() + "/UY-A.JRA", out}) {
