@@ -145,6 +145,7 @@ FmAnalysis::FmAnalysis(AppState& state, QWidget* parent)
     v->addWidget(table_, 1);
     v->addLayout(bottom);
     setFixedSize(TwipsToPxX(kAnalysisWidth), TwipsToPxY(kAnalysisHeight));
+    v->activate();  // the note's width, for its first text
     MoveToSlot(this, s_, kSlotAnalysis);
 
     // Years with bets make the period's choices.
@@ -195,18 +196,23 @@ void FmAnalysis::rebuild() {
     from_->setEnabled(period_->currentData().toInt() < 0);
     to_->setEnabled(period_->currentData().toInt() < 0);
     const std::string path = ArchivePath(s_);
+    QString note;
     try {
         rows_ = Analyse(path, static_cast<AnalysisKey>(key_->currentIndex()), filter());
         const int32_t first = ArchiveFirstDate(path);
-        since_->setText(
-            first == 0 ? Q("収支記録はまだありません。")
-                       : Q(std::to_string(first / 10000) + "年" +
-                           std::to_string(first / 100 % 100) + "月" + std::to_string(first % 100) +
-                           "日からの投票を記録しています（それより前の日は通帳のみ）。"));
+        note = first == 0
+                   ? Q("収支記録はまだありません。")
+                   : Q(std::to_string(first / 10000) + "年" + std::to_string(first / 100 % 100) +
+                       "月" + std::to_string(first % 100) +
+                       "日からの投票を記録しています（それより前の日は通帳のみ）。");
     } catch (const SqliteError& e) {
         rows_ = {AnalysisRow{"計", 0, 0, 0, 0}};
-        since_->setText(Q("収支記録「" + path + "」を読めません: " + e.what()));
+        note = Q("収支記録「" + path + "」を読めません: " + e.what());
     }
+    // The window does not grow: a long path is cut in its middle, whole in the tool tip.
+    const QString shown = since_->fontMetrics().elidedText(note, Qt::ElideMiddle, since_->width());
+    since_->setText(shown);
+    since_->setToolTip(shown == note ? QString() : note);
     if (sortColumn_ >= 0) SortAnalysisRows(rows_, sortColumn_, descending_);
     fill();
 }
