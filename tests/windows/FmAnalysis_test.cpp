@@ -7,10 +7,13 @@
 #include <QToolButton>
 #include <QtTest>
 
+#include "accounting/passbook.h"
+#include "fixtures/loaded_day.h"
 #include "fixtures/pat98_writer.h"
 #include "fixtures/recording_sink.h"
 #include "platform/file_lookup.h"
 #include "tools/report_run.h"
+#include "windows/FMmain.h"
 #include "windows/qt_messages.h"
 #include "windows/save_png.h"
 
@@ -19,6 +22,8 @@ class FmAnalysisTest : public QObject {
     zb::fixture::TempDir tmp_;
     zb::AppState s_;
     zb::fixture::RecordingSink sink_;
+    static constexpr const char* kKeys[] = {"type",  "venue", "race",       "year",
+                                            "month", "odds",  "popularity", "stake"};
 
     std::vector<std::vector<std::string>> shown(const zb::FmAnalysis& w) {
         std::vector<std::vector<std::string>> rows(std::size_t(w.table()->rowCount()));
@@ -26,6 +31,33 @@ class FmAnalysisTest : public QObject {
             for (int c = 0; c < 8; ++c)
                 rows[r].push_back(w.table()->item(int(r), c)->text().toStdString());
         return rows;
+    }
+
+    // Each key's rows, without and with filters, are the report's lines; each
+    // posted day's archived sums are the passbook's.
+    void expectTheReport(zb::FmAnalysis& w, const zb::AppState& s) {
+        for (const char* filter : {"", "Type2 Type5 Venue9"}) {
+            for (const QString& b : QString(filter).split(u' ', Qt::SkipEmptyParts))
+                w.findChild<QToolButton*>(b)->setChecked(true);
+            for (int k = 0; k < 8; ++k) {
+                w.chooseKey(zb::AnalysisKey(k));
+                std::string lines = "区分,点数,的中,的中率,投票,払戻,損益,回収率\r\n";
+                for (const auto& row : shown(w))
+                    for (const std::string& c : row)
+                        lines += c + (&c == &row.back() ? "\r\n" : ",");
+                std::vector<std::string> args = {"--folder", s.HomeFolder, "--analysis", kKeys[k]};
+                if (*filter) args.insert(args.end(), {"--type", "2,5", "--venue", "9"});
+                QCOMPARE(lines, zb::test::RunReport(args).out);
+            }
+        }
+        std::map<int32_t, std::pair<int64_t, int64_t>> sums, days;
+        for (const zb::ArchivedBet& b : zb::ReadBets(zb::ArchivePath(s), 0, 99991231))
+            sums[b.date] = {sums[b.date].first + b.stake, sums[b.date].second + b.payout};
+        for (const zb::PassbookEntry& e : s.Passbook)
+            if (e.date.view() != u"00000000")
+                days[zb::LenientI32(e.date.view())] = {e.stake, e.payout};
+        QCOMPARE(sums, days);
+        QVERIFY(days.size() > 1);
     }
 
   private slots:
@@ -40,16 +72,14 @@ class FmAnalysisTest : public QObject {
     void tableIsTheAnalysisForEveryKey() {
         zb::FmAnalysis w(s_);
         w.show();
-        const char* keys[] = {"type",  "venue", "race",       "year",
-                              "month", "odds",  "popularity", "stake"};
         for (int k = 0; k < 8; ++k) {
-            const auto key = *zb::ParseAnalysisKey(keys[k]);
+            const auto key = *zb::ParseAnalysisKey(kKeys[k]);
             w.chooseKey(key);
             std::vector<std::vector<std::string>> expected;
             for (const auto& r : zb::Analyse(zb::ArchivePath(s_), key, {}))
                 expected.push_back(zb::AnalysisCells(r));
             QCOMPARE(shown(w), expected);
-            SavePng(&w, QStringLiteral("analysis-%1.png").arg(keys[k]));
+            SavePng(&w, QStringLiteral("analysis-%1.png").arg(kKeys[k]));
         }
     }
 
@@ -80,6 +110,34 @@ class FmAnalysisTest : public QObject {
         }
         QCOMPARE(sink_.messages.size(), std::size_t{2});
         QCOMPARE(zb::fixture::ReadAll(out), "\xEF\xBB\xBF" + zb::AnalysisCsv(w.rows()));
+    }
+
+    // Days run through the program: the window opened on the first day's
+    // archive and rebuilt by the refresh that reads the next; then the demo
+    // folder, whose day the program adds to the archive the demo came with.
+    void showsWhatTheReportPrintsOnDaysRunThroughTheProgram() {
+        using namespace zb::fixture;
+        RaceDay next("20261213");
+        next.meeting(9, 5, 4).buy("20261213", {Bet::Place(9, 1, 3, 2), Bet::Bracket(9, 1, 2, 5, 1),
+                                               Bet::Wide(9, 1, 3, 8, 3), Bet::Win(9, 2, 6, 4),
+                                               Bet::Quinella(9, 2, 1, 2, 5)});
+        RaceResult first = RaceResult().win(3, 650).place(3, 130).place(8, 210);
+        next.result(9, 1, first.bracket(2, 5, 1560).quinella(3, 8, 2400).wide(3, 8, 640));
+        next.result(9, 2, RaceResult().win(1, 300).quinella(1, 4, 900).scratched(6));
+        next.odds(9, 1, WinPlaceOdds(18).horse(3, "  6.5", "  2.1", "  2.9").bracket(2, 5, " 15.0"),
+                  QuinellaOdds(18).pair(3, 8, "  30.1", "   7.5", "   9.0"));
+        for (bool demo : {false, true}) {
+            LoadedDay d;
+            if (demo) QCOMPARE(zb::test::RunProgram(ZB_DEMO_BINARY, {d.tmp.path()}).status, 0);
+            if (!demo) SmallSettledDay().write(d.dir);
+            QVERIFY(zb::Main(*d.s, {d.tmp.path(), d.tmp.path() + "/", 12000, 12000}));
+            zb::FMmain m(*d.s);
+            m.MenuAnalysis_Click();
+            if (!demo) next.write(d.dir);
+            if (!demo) m.RefreshAll();
+            QVERIFY(d.sink.messages.empty());
+            expectTheReport(*qobject_cast<zb::FmAnalysis*>(m.analysis_.data()), *d.s);
+        }
     }
 };
 
