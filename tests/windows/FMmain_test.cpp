@@ -515,10 +515,17 @@ class FMmainTest : public QObject {
         m.move(100, 200);
         m.MenuButtom_Click();
         m.MenuPos_Click();
+        m.MenuAnalysis_Click();
+        m.analysis_->move(40, 60);
+        m.MenuAnalysis_Click();  // opened anew where the last one was
+        QCOMPARE(m.analysis_->pos(), QPoint(40, 60));
+        m.analysis_->move(50, 70);  // saved when the main window closes
         MenuAction(m, "MenuEnd")->trigger();
         QVERIFY(!m.isVisible());
         QCOMPARE(w.ini("WINDOW", "Top5"), std::to_string(std::lround(zb::PxToTwipsY(200))));
         QCOMPARE(w.ini("WINDOW", "Left5"), std::to_string(std::lround(zb::PxToTwipsX(100))));
+        QCOMPARE(w.ini("WINDOW", "Top6"), std::to_string(std::lround(zb::PxToTwipsY(70))));
+        QCOMPARE(w.ini("WINDOW", "Left6"), std::to_string(std::lround(zb::PxToTwipsX(50))));
         QCOMPARE(w.ini("OPTION", "Bar"), std::string("0"));
         QCOMPARE(w.ini("OPTION", "Pos"), std::string("1"));
         QCOMPARE(w.ini("OPTION", "Border"), std::string("1"));
