@@ -41,7 +41,7 @@ enum WindowSlot : int {
 
 // The analysis window's fixed client size in twips, from which its default
 // place is worked out.
-constexpr int32_t kAnalysisWidth = 9600;
+constexpr int32_t kAnalysisWidth = 10200;
 constexpr int32_t kAnalysisHeight = 6600;
 
 struct Settings {

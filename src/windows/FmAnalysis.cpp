@@ -33,15 +33,16 @@ QString Q(const std::string& utf8) {
 
 constexpr int kRateRole = Qt::UserRole + 1;  // return rate in tenths, -1 none
 
-// The return-rate cell: a bar to scale (the cell's width is 200 %), a line at
-// 100 %, losses in red; the figure over it.
+// The return-rate cell: a bar to scale (its width is 200 %), a line at 100 %,
+// losses in red; the figure right of it, where no bar reaches.
 class RateBar : public QStyledItemDelegate {
   public:
     using QStyledItemDelegate::QStyledItemDelegate;
     void paint(QPainter* p, const QStyleOptionViewItem& o, const QModelIndex& i) const override {
         const qlonglong tenths = i.data(kRateRole).toLongLong();
         if (tenths >= 0) {
-            const QRect r = o.rect.adjusted(2, 3, -2, -3);
+            const int figure = o.fontMetrics.horizontalAdvance(QStringLiteral("99999.9")) + 8;
+            const QRect r = o.rect.adjusted(2, 3, -std::min(figure, o.rect.width() / 2), -3);
             const double part = std::min(1.0, static_cast<double>(tenths) / 2000.0);
             p->fillRect(QRect(r.left(), r.top(), static_cast<int>(r.width() * part), r.height()),
                         tenths < 1000 ? QColor(240, 150, 150) : QColor(150, 190, 240));
