@@ -19,6 +19,12 @@ class SpokenWidget : public QAccessibleWidget {
     using QAccessibleWidget::QAccessibleWidget;
     QString text(QAccessible::Text t) const override {
         if (t == QAccessible::Value) return widget()->property(kValue).toString();
+#ifndef Q_OS_WIN
+        // Linux readers speak a value only when it is a number, so there
+        // the figure is also the description.
+        if (t == QAccessible::Description && widget()->accessibleDescription().isEmpty())
+            return widget()->property(kValue).toString();
+#endif
         if (t == QAccessible::Name && widget()->accessibleName().isEmpty())
             if (const auto* l = qobject_cast<const QLabel*>(widget())) return l->text();
         return QAccessibleWidget::text(t);
