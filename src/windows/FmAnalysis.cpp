@@ -17,6 +17,7 @@
 #include "platform/file_lookup.h"
 #include "startup/messages.h"
 #include "windows/modal_scope.h"
+#include "windows/window_keys.h"
 
 namespace zb {
 
@@ -161,6 +162,19 @@ FmAnalysis::FmAnalysis(AppState& state, QWidget* parent)
     connect(from_, &QDateEdit::dateChanged, this, [this] { rebuild(); });
     connect(to_, &QDateEdit::dateChanged, this, [this] { rebuild(); });
     rebuild();
+    CloseOnEscape(this);
+    CopyOnCtrlC(this, [this] { return ShownRows(); });
+}
+
+QString FmAnalysis::ShownRows() const {
+    auto text = [](const QTableWidgetItem* i) { return i ? i->text() : QString(); };
+    std::vector<QStringList> rows(static_cast<std::size_t>(table_->rowCount()) + 1);
+    for (int c = 0; c < table_->columnCount(); ++c) {
+        rows[0] << text(table_->horizontalHeaderItem(c));
+        for (int r = 0; r < table_->rowCount(); ++r)
+            rows[static_cast<std::size_t>(r) + 1] << text(table_->item(r, c));
+    }
+    return TabSeparated(rows);
 }
 
 AnalysisFilter FmAnalysis::filter() const {
