@@ -27,9 +27,11 @@
 #include "startup/ini.h"
 #include "startup/settings.h"
 #include "windows/FmVer.h"
+#include "windows/modal_scope.h"
 #include "windows/qt_messages.h"
 #include "windows/save_png.h"
 #include "windows/twips.h"
+#include "windows/type_key.h"
 
 using zb::AppState;
 using zb::FMmain;
@@ -598,6 +600,67 @@ class FMmainTest : public QObject {
         for (QWidget* x : {&list, &bank, &book}) x->show();
         m.MenuMin_Click();
         QVERIFY(!list.isVisible() && !bank.isVisible() && !detail.isVisible() && !book.isVisible());
+    }
+
+    // The keys typed one after another, each row with the PAT98 date written
+    // before it (if any) and what the window shows after it: the date line,
+    // the popup menu, the toolbar button with the focus, the captions option.
+    void keys() {
+        World w;
+        FMmain m(*w.s);
+        m.show();
+        QVERIFY(QTest::qWaitForWindowActive(&m));
+        zb::fixture::Pat98Dir pat(w.dir.path());
+        auto shown = [&] {
+            QString out = Text(m, 0) + (m.menuPop()->isVisible() ? " menu" : "");
+            for (int i : {1, 3, 4, 5})
+                if (m.focusWidget() == m.toolbar()->widgetForAction(m.toolButton(i)))
+                    out += QStringLiteral(" focus %1").arg(i);
+            return out + QStringLiteral(" Bar %1").arg(w.s->settings.Bar);
+        };
+        const struct {
+            const char* date;
+            Qt::Key key;
+            Qt::KeyboardModifiers mods;
+            const char16_t* expect;
+        } steps[] = {
+            {"20010505", Qt::Key_F5, {}, u"2001年5月5日 SAT focus 1 Bar 1"},
+            {nullptr, Qt::Key_Menu, {}, u"2001年5月5日 SAT menu focus 1 Bar 1"},
+            {nullptr, Qt::Key_D, Qt::AltModifier, u"2001年5月5日 SAT focus 1 Bar 0"},
+            {nullptr, Qt::Key_F10, Qt::ShiftModifier, u"2001年5月5日 SAT menu focus 1 Bar 0"},
+            {nullptr, Qt::Key_D, {}, u"2001年5月5日 SAT focus 1 Bar 1"},
+            {nullptr, Qt::Key_Tab, {}, u"2001年5月5日 SAT focus 3 Bar 1"},
+            {nullptr, Qt::Key_Tab, {}, u"2001年5月5日 SAT focus 4 Bar 1"},
+            {nullptr, Qt::Key_Tab, {}, u"2001年5月5日 SAT focus 5 Bar 1"},
+            {nullptr, Qt::Key_Tab, {}, u"2001年5月5日 SAT focus 1 Bar 1"},
+            {nullptr, Qt::Key_Backtab, Qt::ShiftModifier, u"2001年5月5日 SAT focus 5 Bar 1"},
+            {nullptr, Qt::Key_Tab, {}, u"2001年5月5日 SAT focus 1 Bar 1"},
+            {"20010506", Qt::Key_Space, {}, u"2001年5月6日 SUN focus 1 Bar 1"},
+            {"20010507", Qt::Key_Return, {}, u"2001年5月7日 MON focus 1 Bar 1"},
+        };
+        zb::fixture::ProgrammeFile p;
+        for (const auto& step : steps) {
+            if (step.date) {
+                p.date = step.date;
+                pat.programme('A', p);
+            }
+            // The offscreen platform gives the focus back to no window when
+            // a popup closes.
+            if (!QApplication::activePopupWidget()) {
+                m.activateWindow();
+                QVERIFY(QTest::qWaitForWindowActive(&m));
+            }
+            TypeKey(step.key, step.mods);
+            QCOMPARE(shown(), Q(step.expect));
+        }
+        m.toolbar()->widgetForAction(m.toolButton(1))->setFocus(Qt::TabFocusReason);
+        SavePng(&m, "main_focus_refresh.png");
+        // No pass while a box of the program is open, F5 or not.
+        p.date = "20010508";
+        pat.programme('A', p);
+        const zb::ModalScope box;
+        TypeKey(Qt::Key_F5);
+        QCOMPARE(Text(m, 0), Q(u"2001年5月7日 MON"));
     }
 
     void versionWindowIsModal() {
