@@ -3,10 +3,8 @@
 #include "windows/FMlist.h"
 
 #include <QAction>
-#include <QClipboard>
 #include <QDir>
 #include <QPlainTextEdit>
-#include <QToolBar>
 #include <QtTest>
 #include <memory>
 
@@ -21,7 +19,6 @@
 #include "windows/qt_messages.h"
 #include "windows/save_png.h"
 #include "windows/twips.h"
-#include "windows/type_key.h"
 
 using zb::AppState;
 
@@ -89,56 +86,6 @@ class FMlistTest : public QObject {
         QVERIFY(m.FMlist && m.FMlist != list);
         QVERIFY(qobject_cast<zb::FMlist*>(m.FMlist.data())->toolButton(4)->isChecked());
         QVERIFY(w.sink.messages.empty());
-    }
-
-    // Keys typed one after another: Tab through the view buttons to the text,
-    // Space and Enter pressing a button, Shift+Down selecting the first line,
-    // Ctrl+C copying the selection from the text or from a button, Esc closing.
-    void keys() {
-        DemoWorld w;
-        zb::FMmain m(*w.s);
-        m.ShowBetList();
-        auto* list = qobject_cast<zb::FMlist*>(m.FMlist.data());
-        QVERIFY(QTest::qWaitForWindowActive(list));
-        auto focus = [&] {
-            for (int b = 1; b <= 4; ++b)
-                if (list->focusWidget() == list->toolbar()->widgetForAction(list->toolButton(b)))
-                    return QString::number(b);
-            return QString::fromLatin1(list->focusWidget() == list->text1() ? "text" : "?");
-        };
-        enum Copied { kNothing, kFirstLine, kAll };
-        const struct {
-            Qt::Key key;
-            Qt::KeyboardModifiers mods;
-            int view;
-            const char* focus;
-            Copied copied;
-        } steps[] = {
-            {Qt::Key_Tab, {}, 1, "2", kNothing},
-            {Qt::Key_Tab, {}, 1, "3", kNothing},
-            {Qt::Key_Space, {}, 2, "3", kNothing},
-            {Qt::Key_Tab, {}, 2, "4", kNothing},
-            {Qt::Key_Return, {}, 3, "4", kNothing},
-            {Qt::Key_Tab, {}, 3, "text", kNothing},
-            {Qt::Key_Down, Qt::ShiftModifier, 3, "text", kNothing},
-            {Qt::Key_C, Qt::ControlModifier, 3, "text", kFirstLine},
-            {Qt::Key_A, Qt::ControlModifier, 3, "text", kNothing},
-            {Qt::Key_Tab, {}, 3, "1", kNothing},
-            {Qt::Key_C, Qt::ControlModifier, 3, "1", kAll},
-        };
-        for (const auto& step : steps) {
-            QGuiApplication::clipboard()->clear();
-            TypeKey(step.key, step.mods);
-            QCOMPARE(w.s->ListView, int16_t(step.view));
-            QCOMPARE(focus(), QString::fromLatin1(step.focus));
-            const QString all = Expected(*w.s);
-            const QString copied[] = {QString(), all.left(all.indexOf('\n') + 1), all};
-            QCOMPARE(QGuiApplication::clipboard()->text(), copied[step.copied]);
-        }
-        QVERIFY(Expected(*w.s).count('\n') > 1);
-        SavePng(list, QStringLiteral("betlist_keys.png"));
-        TypeKey(Qt::Key_Escape);
-        QTRY_VERIFY(m.FMlist.isNull());
     }
 
     void failureIsReportedAndTheWindowGoesOn() {

@@ -3,7 +3,6 @@
 
 #include "windows/FmAnalysis.h"
 
-#include <QClipboard>
 #include <QTableWidget>
 #include <QToolButton>
 #include <QtTest>
@@ -14,7 +13,6 @@
 #include "tools/report_run.h"
 #include "windows/qt_messages.h"
 #include "windows/save_png.h"
-#include "windows/type_key.h"
 
 class FmAnalysisTest : public QObject {
     Q_OBJECT
@@ -64,32 +62,6 @@ class FmAnalysisTest : public QObject {
             QVERIFY(zb::ReturnTenths(rows[i - 1]) >= zb::ReturnTenths(rows[i]));
         w.sortBy(7);
         QVERIFY(zb::ReturnTenths(w.rows().front()) <= zb::ReturnTenths(w.rows()[1]));
-    }
-
-    // Ctrl+C copies the table as shown, head first, sorted as shown; Esc closes.
-    void keys() {
-        auto* w = new zb::FmAnalysis(s_);
-        w->show();
-        QVERIFY(QTest::qWaitForWindowActive(w));
-        w->sortBy(4);  // stake, highest first
-        QString expected =
-            QString::fromUtf8("区分\t点数\t的中\t的中率\t投票\t払戻\t損益\t回収率\n");
-        for (const zb::AnalysisRow& r : w->rows()) {
-            for (const std::string& cell : zb::AnalysisCells(r))
-                expected += QString::fromStdString(cell) + '\t';
-            expected.back() = '\n';
-        }
-        // From the first field, and from the table, which copies a cell by itself.
-        for (QWidget* focus : {w->focusWidget(), static_cast<QWidget*>(w->table())}) {
-            focus->setFocus();
-            QGuiApplication::clipboard()->clear();
-            TypeKey(Qt::Key_C, Qt::ControlModifier);
-            QCOMPARE(QGuiApplication::clipboard()->text(), expected);
-        }
-        QVERIFY(w->rows().size() > 2 && w->rows()[0].stake >= w->rows()[1].stake);
-        QPointer<QWidget> gone = w;
-        TypeKey(Qt::Key_Escape);
-        QTRY_VERIFY(gone.isNull());
     }
 
     void filtersAndSavingRefuseTheProgramsFiles() {

@@ -5,11 +5,9 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QClipboard>
 #include <QDir>
 #include <QLabel>
 #include <QScrollBar>
-#include <QToolBar>
 #include <QWheelEvent>
 #include <QtTest>
 #include <memory>
@@ -21,7 +19,6 @@
 #include "windows/qt_messages.h"
 #include "windows/save_png.h"
 #include "windows/twips.h"
-#include "windows/type_key.h"
 
 using zb::AppState;
 using zb::PassbookEntry;
@@ -134,64 +131,6 @@ class FmKeiTest : public QObject {
         k.vScroll1()->setValue(1);
         QCOMPARE(Row(k, 1), QStringLiteral("2001/01/12|2100|2270|170"));
         QCOMPARE(ProfitColour(k, 1), QColor(0, 0, 0));
-    }
-
-    // Keys typed one after another, each row with the scroll bar's page, the
-    // first row's date and the button with the focus after it, and the
-    // clipboard after Ctrl+C: the heads and the rows in view, nothing from
-    // the chart. Page keys page the days and do nothing in the best days.
-    void keys() {
-        auto s = Book(25, 25);
-        auto* k = new zb::FmKei(*s);
-        k->show();
-        QVERIFY(QTest::qWaitForWindowActive(k));
-        auto shown = [k] {
-            QString focus;
-            for (int b = 1; b <= 6; ++b)
-                if (k->focusWidget() == k->toolbar()->widgetForAction(k->toolButton(b)))
-                    focus = QString::number(b);
-            return QStringLiteral("%1 %2 %3")
-                .arg(k->vScroll1()->value())
-                .arg(k->lbDate(0)->isVisible() ? k->lbDate(0)->text() : QStringLiteral("chart"))
-                .arg(focus);
-        };
-        const QString page2 = QString::fromStdU16String(
-            u"日付\t投票\t払戻\t損益\n2001/01/21\t3000\t2900\t-100\n2001/01/22\t3100\t2970\t-130\n"
-            u"2001/01/23\t3200\t300\t-2900\n2001/01/24\t3300\t3110\t-190\n"
-            u"2001/01/25\t3400\t3180\t-220\n");
-        const struct {
-            Qt::Key key;
-            Qt::KeyboardModifiers mods;
-            const char* shown;
-            const QString* copied;
-        } steps[] = {
-            {Qt::Key_PageDown, {}, "1 2001/01/11 1", nullptr},
-            {Qt::Key_End, {}, "2 2001/01/21 1", nullptr},
-            {Qt::Key_PageDown, {}, "2 2001/01/21 1", nullptr},
-            {Qt::Key_C, Qt::ControlModifier, "2 2001/01/21 1", &page2},
-            {Qt::Key_PageUp, {}, "1 2001/01/11 1", nullptr},
-            {Qt::Key_Home, {}, "0 2001/01/01 1", nullptr},
-            {Qt::Key_PageUp, {}, "0 2001/01/01 1", nullptr},
-            {Qt::Key_Tab, {}, "0 2001/01/01 2", nullptr},
-            {Qt::Key_Space, {}, "0  2", nullptr},  // no best days
-            {Qt::Key_End, {}, "0  2", nullptr},
-            {Qt::Key_Tab, {}, "0  3", nullptr},
-            {Qt::Key_Tab, {}, "0  4", nullptr},
-            {Qt::Key_Return, {}, "0 chart 4", nullptr},
-            {Qt::Key_C, Qt::ControlModifier, "0 chart 4", &page2},
-            {Qt::Key_Backtab, Qt::ShiftModifier, "0 chart 3", nullptr},
-            {Qt::Key_Backtab, Qt::ShiftModifier, "0 chart 2", nullptr},
-            {Qt::Key_Backtab, Qt::ShiftModifier, "0 chart 1", nullptr},
-            {Qt::Key_Return, {}, "0 2001/01/01 1", nullptr},
-        };
-        for (const auto& step : steps) {
-            TypeKey(step.key, step.mods);
-            QCOMPARE(shown(), QString::fromUtf8(step.shown));
-            if (step.copied) QCOMPARE(QGuiApplication::clipboard()->text(), *step.copied);
-        }
-        QPointer<QWidget> gone = k;
-        TypeKey(Qt::Key_Escape);
-        QTRY_VERIFY(gone.isNull());
     }
 
     void bestAndWorstViewsAndBack() {

@@ -12,7 +12,6 @@
 
 #include "windows/qt_messages.h"
 #include "windows/twips.h"
-#include "windows/type_key.h"
 
 using zb::TwipsToPxX;
 using zb::TwipsToPxY;
@@ -62,24 +61,6 @@ class FmVerTest : public QObject {
         QCOMPARE(v.command1()->objectName(), QStringLiteral("Command1"));
         QCOMPARE(v.command1()->text(), QStringLiteral("OK"));
         QCOMPARE(v.command1()->geometry(), Twips(420, 840, 1215, 375));
-    }
-
-    // Esc closes the window, Enter and Space press OK.
-    void keys() {
-        const struct {
-            Qt::Key key;
-            int result;
-        } keys[] = {{Qt::Key_Escape, QDialog::Rejected},
-                    {Qt::Key_Return, QDialog::Accepted},
-                    {Qt::Key_Space, QDialog::Accepted}};
-        for (const auto& k : keys) {
-            zb::FmVer v;
-            QTimer::singleShot(0, [&] {
-                QVERIFY(QTest::qWaitForWindowActive(&v));
-                TypeKey(k.key);
-            });
-            QCOMPARE(v.exec(), k.result);
-        }
     }
 
     void modalCentredAndClosedByOk() {

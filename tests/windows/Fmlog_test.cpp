@@ -4,7 +4,6 @@
 #include "windows/Fmlog.h"
 
 #include <QApplication>
-#include <QClipboard>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QScrollBar>
@@ -25,7 +24,6 @@
 #include "windows/qt_messages.h"
 #include "windows/save_png.h"
 #include "windows/twips.h"
-#include "windows/type_key.h"
 
 using zb::AppState;
 
@@ -164,58 +162,6 @@ class FmlogTest : public QObject {
         QVERIFY(!m.Fmlog && !m.FmVision);
         QCOMPARE(w.sink.messages.size(), std::size_t{1});
         QCOMPARE(w.sink.messages[0].title, std::string("bankdsp  9"));
-    }
-
-    // The detail's text copied with Ctrl+A and Ctrl+C; the board's page keys
-    // (a page is the 9 rows in view) on 20 rows, each with the first row then
-    // in view; Esc closing the board, then the detail.
-    void keys() {
-        DemoWorld w;
-        zb::FMmain m(*w.s);
-        w.select(0, 11, 0);
-        m.ShowRaceDetail();
-        QVERIFY(QTest::qWaitForWindowActive(Detail(m)));
-        TypeKey(Qt::Key_A, Qt::ControlModifier);
-        TypeKey(Qt::Key_C, Qt::ControlModifier);
-        QCOMPARE(QGuiApplication::clipboard()->text(), Q(u" 単  5       300  [   9.0]\n"));
-
-        // Tokyo 5R: three wins, five places, three of each pair, five wides
-        // and a scratched horse.
-        w.s->PayoutCount = 0;
-        for (const char* e :
-             {"050510001000100", "050510002000100", "050510003000100", "050520001000100",
-              "050520002000100", "050520003000100", "050520004000100", "050520005000100",
-              "050530102000100", "050530103000100", "050530104000100", "050540102000100",
-              "050540103000100", "050540104000100", "050550102000100", "050550103000100",
-              "050550104000100", "050550105000100", "050550106000100", "050510009000000"})
-            w.s->PayoutTable(w.s->PayoutCount++).assign(QString::fromLatin1(e).toStdU16String());
-        w.select(0, 4, 0);
-        m.ShowRaceDetail();
-        zb::FmVision* b = Board(m);
-        QVERIFY(QTest::qWaitForWindowActive(b));
-        QCOMPARE(b->lbTtl(19)->text(), Q(u"　返還　"));
-        auto firstShown = [b] {
-            for (int r = 0; r < 23; ++r)
-                if (b->lbTtl(r)->mapTo(b->picture1(), QPoint(0, 0)).y() >= 0) return r;
-            return -1;
-        };
-        const struct {
-            Qt::Key key;
-            int first;
-        } steps[] = {{Qt::Key_PageDown, 9}, {Qt::Key_PageDown, 11}, {Qt::Key_PageUp, 2},
-                     {Qt::Key_PageUp, 0},   {Qt::Key_End, 11},      {Qt::Key_Home, 0}};
-        for (const auto& step : steps) {
-            TypeKey(step.key);
-            QCOMPARE(firstShown(), step.first);
-        }
-        TypeKey(Qt::Key_End);
-        SavePng(b, "FmVision_end_key.png");
-        TypeKey(Qt::Key_Escape);
-        QTRY_VERIFY(m.FmVision.isNull() && m.Fmlog);
-        Detail(m)->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(Detail(m)));
-        TypeKey(Qt::Key_Escape);
-        QTRY_VERIFY(m.Fmlog.isNull());
     }
 
     // 9 rows fit; the 10th brings the scroll bar, one step 240 twips.

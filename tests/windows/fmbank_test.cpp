@@ -17,7 +17,6 @@
 #include "windows/qt_messages.h"
 #include "windows/save_png.h"
 #include "windows/twips.h"
-#include "windows/type_key.h"
 
 using zb::fmbank;
 using zb::fixture::Bet;
@@ -207,17 +206,6 @@ class FmbankTest : public QObject {
         c.f->close();
         QCOMPARE(c.w.s.settings.Top(zb::kSlotBankChart), 300);
         QCOMPARE(c.w.s.settings.Left(zb::kSlotBankChart), c.w.s.DefaultLeft(zb::kSlotBankChart));
-    }
-
-    // Esc closes the chart as its close box does: place saved, detail closed.
-    void escapeCloses() {
-        Chart c(1);
-        QVERIFY(QTest::qWaitForWindowActive(c.f.get()));
-        c.f->move(zb::TwipsToPxX(4500), zb::TwipsToPxY(2400));
-        TypeKey(Qt::Key_Escape);
-        QVERIFY(!c.f->isVisible());
-        QCOMPARE(c.detailClosed, 1);
-        QCOMPARE(c.w.s.settings.Left(zb::kSlotBankChart), 4500);
     }
 
     void mainWindowOpensAndClosesTheChart() {
