@@ -10,28 +10,14 @@
 # package lists live in a folder of the script's own.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
+. "$root/scripts/debian-packages.sh"
 
 cache="${ZB_QT_CACHE:-/var/cache/zubrica98}"
 jobs="${ZB_QT_JOBS:-$(nproc)}"
 
 need=(ninja-build dpkg-dev qt6-base-dev qt6-base-dev-tools g++-mingw-w64-x86-64-posix
       debian-archive-keyring)
-missing=()
-for p in "${need[@]}"; do
-  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
-    missing+=("$p")
-  fi
-done
-if [ ${#missing[@]} -ne 0 ]; then
-  if [ "$(id -u)" -ne 0 ]; then
-    echo "Missing packages. Run this, then start again:" >&2
-    echo "  sudo apt-get update && sudo apt-get install -y ${missing[*]}" >&2
-    exit 1
-  fi
-  echo "Installing: ${missing[*]}" >&2
-  DEBIAN_FRONTEND=noninteractive apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >&2
-fi
+zb_install_missing "${need[@]}"
 
 # The source must be the host tools' version, Debian revision included.
 version="$(dpkg-query -W -f='${Version}' qt6-base-dev)"
@@ -65,43 +51,8 @@ work="$cache/work-$upstream-$key"
 mkdir -p "$work"
 cd "$work"
 
-# A private apt configuration: only a deb-src entry for this machine's suite.
-. /etc/os-release
-suite="${VERSION_CODENAME:?no VERSION_CODENAME in /etc/os-release}"
-mirror="${ZB_DEBIAN_MIRROR:-http://deb.debian.org/debian}"
-apt_dir="$work/apt"
-mkdir -p "$apt_dir/sources.list.d" "$apt_dir/lists/partial" "$apt_dir/cache/archives/partial"
-cat >"$apt_dir/sources.list.d/zubrica98-src.sources" <<EOF
-Types: deb-src
-URIs: $mirror
-Suites: $suite $suite-updates
-Components: main
-Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
-
-Types: deb-src
-URIs: ${ZB_DEBIAN_SECURITY_MIRROR:-http://deb.debian.org/debian-security}
-Suites: $suite-security
-Components: main
-Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
-EOF
-: >"$apt_dir/sources.list"
-apt_opts=(-o "Dir::Etc::SourceList=$apt_dir/sources.list"
-          -o "Dir::Etc::SourceParts=$apt_dir/sources.list.d"
-          -o "Dir::State::Lists=$apt_dir/lists"
-          -o "Dir::Cache=$apt_dir/cache"
-          -o "APT::Sandbox::User=$(id -un)")
-
 src_dir="$work/qtbase-src"
-if [ ! -f "$src_dir/.unpacked" ]; then
-  if ! ls qt6-base_"${version#*:}".dsc >/dev/null 2>&1; then
-    echo "Fetching qt6-base $version source" >&2
-    apt-get "${apt_opts[@]}" update -qq >&2
-    apt-get "${apt_opts[@]}" source --download-only "qt6-base=$version" >&2
-  fi
-  rm -rf "$src_dir"
-  dpkg-source --no-check -x qt6-base_"${version#*:}".dsc "$src_dir" >&2
-  touch "$src_dir/.unpacked"
-fi
+zb_unpack_source qt6-base "$version" "$src_dir"
 
 # Qt keeps the toolchain file's path in its own toolchain file, so the copy
 # inside the install is the one it names.

@@ -10,27 +10,13 @@
 # package lists live in a folder of the script's own.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
+. "$root/scripts/debian-packages.sh"
 
 cache="${ZB_SQLITE_CACHE:-/var/cache/zubrica98}"
 
 need=(dpkg-dev build-essential tcl libsqlite3-dev gcc-mingw-w64-x86-64-posix
       debian-archive-keyring)
-missing=()
-for p in "${need[@]}"; do
-  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
-    missing+=("$p")
-  fi
-done
-if [ ${#missing[@]} -ne 0 ]; then
-  if [ "$(id -u)" -ne 0 ]; then
-    echo "Missing packages. Run this, then start again:" >&2
-    echo "  sudo apt-get update && sudo apt-get install -y ${missing[*]}" >&2
-    exit 1
-  fi
-  echo "Installing: ${missing[*]}" >&2
-  DEBIAN_FRONTEND=noninteractive apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >&2
-fi
+zb_install_missing "${need[@]}"
 
 # The host's version, Debian revision included: both builds use one SQLite.
 version="$(dpkg-query -W -f='${Version}' libsqlite3-dev)"
@@ -52,43 +38,8 @@ work="$cache/work-sqlite-$upstream-$key"
 mkdir -p "$work"
 cd "$work"
 
-# A private apt configuration: only a deb-src entry for this machine's suite.
-. /etc/os-release
-suite="${VERSION_CODENAME:?no VERSION_CODENAME in /etc/os-release}"
-mirror="${ZB_DEBIAN_MIRROR:-http://deb.debian.org/debian}"
-apt_dir="$work/apt"
-mkdir -p "$apt_dir/sources.list.d" "$apt_dir/lists/partial" "$apt_dir/cache/archives/partial"
-cat >"$apt_dir/sources.list.d/zubrica98-src.sources" <<EOF
-Types: deb-src
-URIs: $mirror
-Suites: $suite $suite-updates
-Components: main
-Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
-
-Types: deb-src
-URIs: ${ZB_DEBIAN_SECURITY_MIRROR:-http://deb.debian.org/debian-security}
-Suites: $suite-security
-Components: main
-Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
-EOF
-: >"$apt_dir/sources.list"
-apt_opts=(-o "Dir::Etc::SourceList=$apt_dir/sources.list"
-          -o "Dir::Etc::SourceParts=$apt_dir/sources.list.d"
-          -o "Dir::State::Lists=$apt_dir/lists"
-          -o "Dir::Cache=$apt_dir/cache"
-          -o "APT::Sandbox::User=$(id -un)")
-
 src_dir="$work/sqlite-src"
-if [ ! -f "$src_dir/.unpacked" ]; then
-  if ! ls sqlite3_"${version#*:}".dsc >/dev/null 2>&1; then
-    echo "Fetching sqlite3 $version source" >&2
-    apt-get "${apt_opts[@]}" update -qq >&2
-    apt-get "${apt_opts[@]}" source --download-only "sqlite3=$version" >&2
-  fi
-  rm -rf "$src_dir"
-  dpkg-source --no-check -x sqlite3_"${version#*:}".dsc "$src_dir" >&2
-  touch "$src_dir/.unpacked"
-fi
+zb_unpack_source sqlite3 "$version" "$src_dir"
 
 # The amalgamation is made by the host's tools from the source tree.
 build="$work/build"

@@ -87,6 +87,11 @@ BankChart ComputeBankChart(const AppState& s) {
         BankMeeting& m = c.meeting[static_cast<std::size_t>(i)];
         const int venue = s.MeetingTable(i + 1, 1);
         m.kaisai = MeetingTitle(s, i);
+        // Three panels of alike figures: each name says its venue.
+        const std::u16string place(TrimBlanks(VenueName(venue)));
+        auto named = [&](std::u16string_view what) {
+            return place.empty() ? std::u16string(what) : place + u" " + std::u16string(what);
+        };
         int32_t stakeSum = 0, profitSum = 0;
         for (int j = 0; j < kBankRaces; ++j) {
             const auto k = static_cast<std::size_t>(j);
@@ -97,6 +102,11 @@ BankChart ComputeBankChart(const AppState& s) {
             // A venue outside the table has no results: its races stay open.
             const bool settled = IsVenue(venue) && s.RaceStatus(venue, j + 1) >= kSettledCount;
             m.sonekiMark[k] = settled ? ProfitMark(profit) : BankMark::kGrey;
+            const std::u16string race = Dec(j + 1) + u"R ";
+            m.tohyoSpoken[k] = SpokenAmount(named(race + u"投票"), stake);
+            // Grey says the race is open; the colour alone would not be heard.
+            m.sonekiSpoken[k] = {named(race + u"損益"),
+                                 SpokenProfit(profit) + (settled ? u"" : u" 未確定")};
             m.raceShown[k] = !HidesRows(s) || s.RaceFlags(i + 1, j + 1) != 0;
             m.stakeClickable[k] = stake > 0;
             stakeSum = Add(stakeSum, stake);
@@ -104,6 +114,7 @@ BankChart ComputeBankChart(const AppState& s) {
         }
         const int32_t tomorrow = s.BankTable(i, kTomorrowRow);
         m.maeuri = Dec(tomorrow);
+        m.maeuriSpoken = SpokenAmount(named(u"前日 投票"), tomorrow);
         m.tomorrowClickable = tomorrow > 0;
         m.tomorrowShown = !HidesRows(s);
         for (int r = 1; r <= kBankRaces; ++r)
@@ -112,6 +123,8 @@ BankChart ComputeBankChart(const AppState& s) {
         m.tohyokei = Dec(stakeSum);
         m.sonekikei = ProfitText(profitSum);
         m.sonekikeiMark = ProfitMark(profitSum);
+        m.tohyokeiSpoken = SpokenAmount(named(u"計 投票"), stakeSum);
+        m.sonekikeiSpoken = {named(u"計 損益"), SpokenProfit(profitSum)};
     }
     return c;
 }

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 
+#include "accounting/spoken.h"
 #include "startup/app_state.h"
 
 namespace zb {
@@ -33,6 +34,9 @@ struct BankMeeting {
     std::u16string tohyokei;   // stake total, tomorrow's stake included
     std::u16string sonekikei;  // profit total, never grey
     BankMark sonekikeiMark = BankMark::kNone;
+    // As said: "東京 5R 投票" "1200円", "東京 5R 損益" "マイナス 1200円 未確定".
+    std::array<Spoken, 12> tohyoSpoken, sonekiSpoken;
+    Spoken maeuriSpoken, tohyokeiSpoken, sonekikeiSpoken;
 };
 
 struct BankChart {

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cmath>
+#include <optional>
 
 #include "accounting/passbook.h"
 
@@ -85,24 +86,41 @@ std::u16string ProfitText(int32_t profit) {
     return profit >= 1 ? u"+" + Dec(profit) : Dec(profit);
 }
 
+namespace {
+
+struct DateParts {
+    std::u16string ymd;  // "2001年5月4日"
+    unsigned weekday;    // 0 Sunday
+};
+
+// No weekday for a date that does not exist.
+std::optional<DateParts> DatePartsOf(std::u16string_view d) {
+    if (!AllDigits(d)) return std::nullopt;
+    using namespace std::chrono;
+    int y = DigitsValue(d.substr(0, 4));
+    unsigned m = static_cast<unsigned>(DigitsValue(d.substr(4, 2)));
+    unsigned dd = static_cast<unsigned>(DigitsValue(d.substr(6, 2)));
+    year_month_day ymd{year{y}, month{m}, day{dd}};
+    if (y < 1 || !ymd.ok()) return std::nullopt;
+    return DateParts{std::u16string(d.substr(0, 4)) + u"年" + Dec(m) + u"月" + Dec(dd) + u"日",
+                     weekday{sys_days{ymd}}.c_encoding()};
+}
+
+}  // namespace
+
 std::u16string DateLine(const FixedText<8>& raceDate) {
     static const char16_t* const kDayNames[] = {u" SUN", u" MON", u" TUE", u" WED",
                                                 u" THU", u" FRI", u" SAT"};
-    std::u16string_view d = raceDate.view();
-    if (AllDigits(d)) {
-        using namespace std::chrono;
-        int y = DigitsValue(d.substr(0, 4));
-        unsigned m = static_cast<unsigned>(DigitsValue(d.substr(4, 2)));
-        unsigned dd = static_cast<unsigned>(DigitsValue(d.substr(6, 2)));
-        year_month_day ymd{year{y}, month{m}, day{dd}};
-        if (y >= 1 && ymd.ok()) {
-            weekday wd{sys_days{ymd}};
-            return std::u16string(d.substr(0, 4)) + u"年" + Dec(m) + u"月" + Dec(dd) + u"日" +
-                   kDayNames[wd.c_encoding()];
-        }
-    }
-    // No weekday for a date that does not exist: show the characters as they stand.
-    return std::u16string(TrimBlanks(d));
+    if (const auto day = DatePartsOf(raceDate.view())) return day->ymd + kDayNames[day->weekday];
+    // Shown as the characters stand.
+    return std::u16string(TrimBlanks(raceDate.view()));
+}
+
+std::u16string SpokenDateLine(const FixedText<8>& raceDate) {
+    static const char16_t* const kDayNames[] = {u" 日曜日", u" 月曜日", u" 火曜日", u" 水曜日",
+                                                u" 木曜日", u" 金曜日", u" 土曜日"};
+    if (const auto day = DatePartsOf(raceDate.view())) return day->ymd + kDayNames[day->weekday];
+    return std::u16string(TrimBlanks(raceDate.view()));
 }
 
 std::u16string StatusLine(const DayTotals& d) {
@@ -134,6 +152,12 @@ MainTexts ComputeMainTexts(const AppState& s) {
     t.label[14] = ProfitText(DayProfit(d));
     t.label[16] = Dec(Balance(d));
     t.label[15] = RateText(ReturnRateTenths(d));
+    t.spoken[0] = {u"日付", SpokenDateLine(d.RaceDate)};
+    t.spoken[12] = SpokenAmount(u"投票", d.StakeTotal);
+    t.spoken[13] = SpokenAmount(u"払戻", d.PayoutTotal);
+    t.spoken[14] = {u"損益", SpokenProfit(DayProfit(d))};
+    t.spoken[15] = {u"回収率", SpokenRate(ReturnRateTenths(d))};
+    t.spoken[16] = SpokenAmount(u"残高", Balance(d));
     return t;
 }
 

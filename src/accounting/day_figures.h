@@ -5,6 +5,7 @@
 #include <array>
 #include <string>
 
+#include "accounting/spoken.h"
 #include "startup/app_state.h"
 
 namespace zb {
@@ -13,6 +14,9 @@ struct MainTexts {
     std::u16string caption;                         // "Zubrica98"
     std::array<std::u16string, kLabelCount> label;  // labels 0 to 16, fixed captions included
     std::u16string stakeToolTip;                    // tool tip of label 12; empty for none
+    // What a screen reader says for the date (0) and the figures (12 to 16);
+    // the other labels are said as they read.
+    std::array<Spoken, kLabelCount> spoken;
 };
 
 int32_t DayStake(const AppState& s);
@@ -29,6 +33,8 @@ DayTotals ShownTotals(const AppState& s);
 
 // The pieces of the texts.
 std::u16string DateLine(const FixedText<8>& raceDate);  // "2001年5月4日 FRI"
+// The date line as said: "2001年5月4日 金曜日".
+std::u16string SpokenDateLine(const FixedText<8>& raceDate);
 std::u16string StatusLine(const DayTotals& d);
 std::u16string StakeToolTip(const DayTotals& d);
 std::u16string ProfitText(int32_t profit);  // "+250", "0", "-2300"

@@ -112,6 +112,7 @@ PassbookRow TotalsRowOf(const PeriodTotal& t) {
     r.profit = Utf8ToU16(std::to_string(t.profit));
     r.negative = t.profit < 0;
     r.filled = true;
+    r.spoken = SpokenRow(u"期間", r.date, t.stake, t.payout, t.profit);
     return r;
 }
 
@@ -157,6 +158,15 @@ std::vector<int64_t> RunningProfit(const std::vector<PassbookEntry>& days) {
     int64_t sum = 0;
     for (const PassbookEntry& e : days) out.push_back(sum = Add<int64_t>(sum, e.profit));
     return out;
+}
+
+std::u16string ChartSaid(const std::vector<PassbookEntry>& days) {
+    if (days.empty()) return u"記録はありません";
+    const std::vector<int64_t> running = RunningProfit(days);
+    const auto [low, high] = std::minmax_element(running.begin(), running.end());
+    return SpokenDate(days.front().date.view()) + u"から" + SpokenDate(days.back().date.view()) +
+           u"まで " + Utf8ToU16(std::to_string(days.size())) + u"日 累計 " +
+           SpokenYen(running.back()) + u" 最高 " + SpokenYen(*high) + u" 最低 " + SpokenYen(*low);
 }
 
 double ChartScale::at(int64_t v) const {

@@ -66,4 +66,8 @@ std::vector<int64_t> ChartMarks(const ChartScale& scale);
 // pixel column, the last day of each column, in order.
 std::vector<std::size_t> ChartDays(std::size_t dayCount, int width);
 
+// What the chart shows, as said: "2025年1月5日から2026年12月5日まで 120日 累計
+// 12340円 最高 20000円 最低 マイナス 5000円"; "記録はありません" for no day.
+std::u16string ChartSaid(const std::vector<PassbookEntry>& days);
+
 }  // namespace zb

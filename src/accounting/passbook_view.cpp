@@ -29,7 +29,15 @@ PassbookRow PassbookRowOf(const PassbookEntry& e) {
     row.profit = Dec(e.profit);
     row.negative = e.profit < 0;
     row.filled = true;
+    row.spoken = SpokenRow(u"日付", row.date, e.stake, e.payout, e.profit);
     return row;
+}
+
+std::array<Spoken, 4> SpokenRow(std::u16string_view head, std::u16string_view shown, int64_t stake,
+                                int64_t payout, int64_t profit) {
+    const std::u16string when = SpokenDate(shown);
+    return {Spoken{std::u16string(head), when}, SpokenAmount(when + u" 投票", stake),
+            SpokenAmount(when + u" 払戻", payout), SpokenAmount(when + u" 損益", profit)};
 }
 
 int32_t PassbookLastPage(const AppState& s) {
@@ -71,6 +79,12 @@ std::u16string Grouped(int64_t v) {
 std::u16string PassbookTotalsText(const AppState& s) {
     return u"投票 " + Grouped(s.PassbookStakeSum) + u"   払戻 " + Grouped(s.PassbookPayoutSum) +
            u"   損益 " + Grouped(s.PassbookProfitSum);
+}
+
+std::u16string PassbookTotalsSaid(const AppState& s) {
+    return Said(SpokenAmount(u"投票", s.PassbookStakeSum)) + u" " +
+           Said(SpokenAmount(u"払戻", s.PassbookPayoutSum)) + u" " +
+           Said(SpokenAmount(u"損益", s.PassbookProfitSum));
 }
 
 }  // namespace zb

@@ -1,6 +1,7 @@
 #include "accounting/race_detail.h"
 
 #include <array>
+#include <utility>
 
 #include "accounting/bank.h"
 #include "accounting/bet_list.h"
@@ -215,6 +216,8 @@ DetailTexts ComputeDetailTexts(const AppState& s) {
         if ((num % stake != 0) && ((num < 0) != (stake < 0))) --tenths;
     }
     t.rate = RateText(Narrow<int32_t>(tenths));
+    t.spoken = {SpokenAmount(u"投票", stake), SpokenAmount(u"払戻", payout),
+                Spoken{u"損益", SpokenProfit(profit)}, Spoken{u"回収率", SpokenRate(tenths)}};
     t.postTime = u"発走時刻　" + s.PostTime;
     t.postTimeShown =
         !tomorrow && s.RaceStatus(Venue(s), RaceNumber(s)) < kSettledCount && !s.PostTime.empty();
@@ -224,16 +227,17 @@ DetailTexts ComputeDetailTexts(const AppState& s) {
 std::vector<BoardRow> ResultsBoard(const AppState& s) {
     struct TypeLook {
         const char16_t* title;
+        const char16_t* name;
         int32_t color;
     };
-    static constexpr std::array<TypeLook, 5> kTypes = {{{u"　単勝　", 0xFFC0C0},
-                                                        {u"　複勝　", 0xC0C0FF},
-                                                        {u"　枠連　", 0xC0FFC0},
-                                                        {u"　馬連　", 0xFFC0FF},
-                                                        {u"　ワイド", 0xFFFFC0}}};
+    static constexpr std::array<TypeLook, 5> kTypes = {{{u"　単勝　", u"単勝", 0xFFC0C0},
+                                                        {u"　複勝　", u"複勝", 0xC0C0FF},
+                                                        {u"　枠連　", u"枠連", 0xC0FFC0},
+                                                        {u"　馬連　", u"馬連", 0xFFC0FF},
+                                                        {u"　ワイド", u"ワイド", 0xFFFFC0}}};
     const std::u16string key = TwoDigits(Venue(s)) + TwoDigits(RaceNumber(s));
-    std::array<std::vector<std::u16string>, 5> lines;
-    std::u16string refunds;
+    std::array<std::vector<std::pair<std::u16string, std::u16string>>, 5> lines;  // shown, said
+    std::u16string refunds, refundsSaid;
     for (int i = 0; i < s.PayoutCount; ++i) {
         const PayoutEntry& e = s.PayoutTable(i);
         if (e.mid(1, 4) != key) continue;
@@ -243,21 +247,25 @@ std::vector<BoardRow> ResultsBoard(const AppState& s) {
         const int32_t amount = LenientI32(e.mid(10, 6));
         if (amount > 0 && t >= 1 && t <= 5) {
             const std::u16string paid = RightAligned(Dec(amount), 10);
-            lines[static_cast<std::size_t>(t - 1)].push_back(
+            // The padding lines the board up; a reader wants the numbers.
+            lines[static_cast<std::size_t>(t - 1)].emplace_back(
                 t <= 2 ? RightAligned(Dec(second), 5) + paid
-                       : RightAligned(Dec(first), 2) + u"-" + RightAligned(Dec(second), 2) + paid);
+                       : RightAligned(Dec(first), 2) + u"-" + RightAligned(Dec(second), 2) + paid,
+                (t <= 2 ? Dec(second) + u"番" : Dec(first) + u"-" + Dec(second)) + u" " +
+                    SpokenYen(amount));
         } else if (amount <= 0 && t == 1) {
             refunds += u" " + Dec(second);
+            refundsSaid += (refundsSaid.empty() ? u"" : u" ") + Dec(second) + u"番";
         }
     }
     // Rows beyond the board's 23 are left out rather than written past it.
     std::vector<BoardRow> rows;
     for (std::size_t t = 0; t < kTypes.size(); ++t)
         for (std::size_t j = 0; j < lines[t].size() && rows.size() < kBoardRows; ++j)
-            rows.push_back(
-                {j == 0 ? kTypes[t].title : u"　　　　", lines[t][j], kTypes[t].color, 0});
+            rows.push_back({j == 0 ? kTypes[t].title : u"　　　　", lines[t][j].first,
+                            kTypes[t].color, 0, Spoken{kTypes[t].name, lines[t][j].second}});
     if (!refunds.empty() && rows.size() < kBoardRows)
-        rows.push_back({u"　返還　", refunds, 0xFFFFFF, 255});
+        rows.push_back({u"　返還　", refunds, 0xFFFFFF, 255, Spoken{u"返還", refundsSaid}});
     return rows;
 }
 

@@ -2,9 +2,11 @@
 // One race of the bank chart in detail: the user's bets with current or paid
 // odds, the race's totals and post time, and the official payouts board.
 
+#include <array>
 #include <string>
 #include <vector>
 
+#include "accounting/spoken.h"
 #include "startup/app_state.h"
 
 namespace zb {
@@ -35,6 +37,7 @@ struct DetailTexts {
     bool profitNegative = false;
     std::u16string postTime;  // "発走時刻　9時5分"
     bool postTimeShown = false;
+    std::array<Spoken, 4> spoken;  // stake, payout, profit and rate as said
 };
 // From BankTable, RaceStatus and PostTime for the selected race.
 DetailTexts ComputeDetailTexts(const AppState& s);
@@ -48,6 +51,7 @@ struct BoardRow {
     std::u16string title, text;
     int32_t backColor = 0xFFFFFF;
     int32_t foreColor = 0;
+    Spoken spoken;  // "馬連" "3-7 2210円", "返還" "18番 3番"
 };
 constexpr int kBoardRows = 23;
 constexpr int kBoardVisibleRows = 9;

@@ -34,6 +34,7 @@
 #include "windows/FmVer.h"
 #include "windows/FmVision.h"
 #include "windows/Fmlog.h"
+#include "windows/accessible.h"
 #include "windows/auto_notice.h"
 #include "windows/event_handler.h"
 #include "windows/fmbank.h"
@@ -134,6 +135,8 @@ FMmain::FMmain(AppState& state, QWidget* parent)
         QAction* a = i == 2 ? toolbar_->addSeparator() : toolbar_->addAction(icons[i], QString());
         a->setObjectName(QStringLiteral("Toolbar1_Button%1").arg(i));
         if (i != 2) a->setToolTip(Q(kToolTips[i]));
+        // Without captions the buttons are pictures: a reader says the command.
+        if (i != 2) toolbar_->widgetForAction(a)->setAccessibleName(Q(kToolTips[i]));
         buttons_[static_cast<std::size_t>(i)] = a;
     }
     connect(toolbar_, &QToolBar::actionTriggered, this, [this](QAction* a) {
@@ -356,6 +359,8 @@ void FMmain::Data_Set() {
         FitLabel(i);
     }
     labels_[12]->setToolTip(Q(t.stakeToolTip));
+    for (int i : {0, 12, 13, 14, 15, 16})
+        SetSpoken(labels_[static_cast<std::size_t>(i)], t.spoken[static_cast<std::size_t>(i)]);
     if (tray_) tray_->setToolTip(Q(u"残高 ") + labels_[16]->text() + Q(u"円"));
     PostIfSettled(s_);
     archive_.Pass(s_);

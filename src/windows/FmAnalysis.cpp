@@ -13,6 +13,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "archive/analysis_spoken.h"
 #include "archive/sqlite_db.h"
 #include "platform/file_lookup.h"
 #include "startup/messages.h"
@@ -230,8 +231,13 @@ void FmAnalysis::fill() {
     table_->setRowCount(static_cast<int>(rows_.size()));
     for (std::size_t r = 0; r < rows_.size(); ++r) {
         const std::vector<std::string> cells = AnalysisCells(rows_[r]);
+        const std::vector<std::u16string> said =
+            AnalysisSaidCells(rows_[r], static_cast<AnalysisKey>(key_->currentIndex()));
         for (int c = 0; c < 8; ++c) {
             auto* item = new QTableWidgetItem(Q(cells[static_cast<std::size_t>(c)]));
+            // A reader says the cell as said, not "-3400" or a bar.
+            item->setData(Qt::AccessibleTextRole,
+                          QString::fromStdU16String(said[static_cast<std::size_t>(c)]));
             item->setTextAlignment(c == 0 ? Qt::AlignLeft | Qt::AlignVCenter
                                           : Qt::AlignRight | Qt::AlignVCenter);
             if (c == 6 && rows_[r].payout < rows_[r].stake) item->setForeground(Qt::red);

@@ -11,6 +11,7 @@
 #include <QWheelEvent>
 #include <algorithm>
 
+#include "windows/accessible.h"
 #include "windows/event_handler.h"
 #include "windows/modal_scope.h"
 #include "windows/slot_position.h"
@@ -189,6 +190,11 @@ QAction* FmKei::toolButton(int index) const {
     return buttons_.at(static_cast<std::size_t>(index));
 }
 
+QLabel* FmKei::cell(int c, int r) const {
+    const Column* columns[4] = {&lbDate_, &lbTohyo_, &lbHarai_, &lbSoneki_};
+    return c >= 0 && c < 4 ? row(*columns[c], r) : nullptr;
+}
+
 void FmKei::Load() {
     ApplyBorderLook(picture1_, s_.settings.Border3D, s_.settings.Border);
     QPalette pal = picture1_->palette();
@@ -205,6 +211,7 @@ void FmKei::Load() {
     }
     ShowPage();
     label5_->setToolTip(QString::fromStdU16String(PassbookTotalsText(s_)));
+    SetSpoken(label5_, {u"通帳の合計", PassbookTotalsSaid(s_)});
 }
 
 void FmKei::SetPages() {
@@ -220,6 +227,7 @@ void FmKei::Fill(const PassbookRows& rows) {
         lbTohyo(r)->setText(QString::fromStdU16String(row.stake));
         lbHarai(r)->setText(QString::fromStdU16String(row.payout));
         lbSoneki(r)->setText(QString::fromStdU16String(row.profit));
+        for (int c = 0; c < 4; ++c) SetSpoken(cell(c, r), row.spoken[static_cast<std::size_t>(c)]);
         // An empty row keeps its colour; it shows no text anyway.
         if (row.filled) {
             QPalette pal = lbSoneki(r)->palette();

@@ -59,6 +59,8 @@ class FmKei : public QWidget {
     QLabel* lbTohyo(int r) const { return row(lbTohyo_, r); }
     QLabel* lbHarai(int r) const { return row(lbHarai_, r); }
     QLabel* lbSoneki(int r) const { return row(lbSoneki_, r); }
+    // Column c (0 date, 1 stake, 2 payout, 3 profit) of row r.
+    QLabel* cell(int c, int r) const;
 
   protected:
     void closeEvent(QCloseEvent* e) override;

@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QScreen>
 
+#include "windows/accessible.h"
 #include "windows/twips.h"
 #include "windows/window_common.h"
 #include "zb_version.h"
@@ -50,6 +51,7 @@ FmVer::FmVer(QWidget* parent)
 
     lbProc_->setText(QStringLiteral("Zubrica98"));
     lbVer_->setText(QStringLiteral("Ver " ZB_VERSION));
+    SetSpoken(lbVer_, {u"バージョン", u"" ZB_VERSION});
 }
 
 void FmVer::showEvent(QShowEvent* e) {

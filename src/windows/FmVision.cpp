@@ -6,6 +6,7 @@
 #include <QWheelEvent>
 #include <algorithm>
 
+#include "windows/accessible.h"
 #include "windows/event_handler.h"
 #include "windows/look.h"
 #include "windows/slot_position.h"
@@ -64,6 +65,7 @@ FmVision::FmVision(AppState& state, const QString& detailTitle, const std::vecto
         }
         lbTtl(i)->setText(QString::fromStdU16String(r.title));
         lbKekka(i)->setText(QString::fromStdU16String(r.text));
+        SetSpoken(lbKekka(i), r.spoken);
     }
     // The results end at the scroll bar, which covers the rest of their row;
     // a longer text (many refunded horses) takes a smaller font.

@@ -5,6 +5,7 @@
 #include <QPlainTextEdit>
 #include <QTextDocument>
 
+#include "windows/accessible.h"
 #include "windows/event_handler.h"
 #include "windows/look.h"
 #include "windows/slot_position.h"
@@ -86,6 +87,7 @@ Fmlog::Fmlog(AppState& state, const DetailTexts& t, QWidget* parent)
         v->setForegroundRole(QPalette::Text);
         v->setAutoFillBackground(true);
         place(r.unit, Q(r.unitText), 2025, 2700 - 2025 - 60);
+        SetSpoken(v, t.spoken[i]);
         values_[i] = v;
     }
     if (t.profitNegative) {

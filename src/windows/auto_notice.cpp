@@ -26,6 +26,7 @@ AutoNotice::AutoNotice(QWidget* owner)
     auto* icon = new QLabel(this);
     icon->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxWarning).pixmap(32, 32));
     icon->setAlignment(Qt::AlignTop);
+    icon->setAccessibleName(QString::fromStdU16String(u"警告"));
     text_ = new QLabel(this);
     text_->setObjectName(QStringLiteral("NoticeText"));
     text_->setTextInteractionFlags(Qt::TextSelectableByMouse);

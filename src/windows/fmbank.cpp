@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 
 #include "startup/messages.h"
+#include "windows/accessible.h"
 #include "windows/event_handler.h"
 #include "windows/slot_position.h"
 #include "windows/twips.h"
@@ -155,11 +156,16 @@ void fmbank::SetTexts(const BankChart& chart) {
             tohyo_[k]->setText(Q(m.tohyo[r]));
             soneki_[k]->setText(Q(m.soneki[r]));
             SetMark(soneki_[k], m.sonekiMark[r]);
+            SetSpoken(tohyo_[k], m.tohyoSpoken[r]);
+            SetSpoken(soneki_[k], m.sonekiSpoken[r]);
         }
         maeuri_[p]->setText(Q(m.maeuri));
         tohyokei_[p]->setText(Q(m.tohyokei));
         sonekikei_[p]->setText(Q(m.sonekikei));
         SetMark(sonekikei_[p], m.sonekikeiMark);
+        SetSpoken(maeuri_[p], m.maeuriSpoken);
+        SetSpoken(tohyokei_[p], m.tohyokeiSpoken);
+        SetSpoken(sonekikei_[p], m.sonekikeiSpoken);
     }
     // A figure wider than its box makes all figures a size smaller alike.
     std::vector<QLabel*> figures;

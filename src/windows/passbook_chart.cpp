@@ -8,6 +8,7 @@
 #include <cmath>
 
 #include "accounting/passbook_view.h"
+#include "windows/accessible.h"
 #include "windows/twips.h"
 #include "windows/window_common.h"
 
@@ -37,6 +38,7 @@ void ProfitChart::setDays(std::vector<PassbookEntry> days) {
     days_ = std::move(days);
     running_ = RunningProfit(days_);
     scale_ = ChartScaleOf(days_);
+    SetSpoken(this, {u"損益の累計の推移", ChartSaid(days_)});
     Place();
     update();
 }

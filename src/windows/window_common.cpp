@@ -60,6 +60,8 @@ QToolBar* MakeGroupedToolbar(QWidget* owner, int heightTwips,
         QAction* a = bar->addAction(ToolbarIcon(d.picture), QString::fromStdU16String(d.caption));
         a->setObjectName(QStringLiteral("Toolbar1_Button%1").arg(actions.size()));
         a->setToolTip(QString::fromStdU16String(d.toolTip));
+        // Said without the full-width blanks that even out the captions.
+        bar->widgetForAction(a)->setAccessibleName(QString::fromStdU16String(d.caption).trimmed());
         if (!d.command) {
             a->setCheckable(true);
             group->addAction(a);
