@@ -717,6 +717,8 @@ class FMmainTest : public QObject {
             TypeSteps(QString::fromUtf8("F5=FMmain B1 6日 1"), state);
         }
         TypeSteps(steps, state);
+        SavePng(QApplication::activeWindow(),
+                QStringLiteral("keys_%1.png").arg(QTest::currentDataTag()));
     }
 
     void versionWindowIsModal() {
