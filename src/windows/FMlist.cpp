@@ -11,6 +11,7 @@
 #include "windows/toolbar_pictures.h"
 #include "windows/twips.h"
 #include "windows/window_common.h"
+#include "windows/window_keys.h"
 
 namespace zb {
 
@@ -47,6 +48,10 @@ FMlist::FMlist(AppState& state, QWidget* parent) : QWidget(parent, FixedDialogFr
     text1_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     text1_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     text1_->setGeometry(TwipsRect(kTextLeft, kTextTop, kTextWidth, kTextHeight));
+
+    TabThroughToolbar(toolbar_);
+    CloseOnEscape(this);
+    CopySelection(this, text1_);
 
     HandleEvent(s_, [&] { Load(); });
 }

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QColorDialog>
+#include <QContextMenuEvent>
 #include <QFontDatabase>
 #include <QFrame>
 #include <QLabel>
@@ -11,6 +12,7 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QSystemTrayIcon>
 #include <QTime>
 #include <QToolBar>
@@ -42,6 +44,7 @@
 #include "windows/toolbar_pictures.h"
 #include "windows/twips.h"
 #include "windows/window_common.h"
+#include "windows/window_keys.h"
 
 namespace zb {
 
@@ -188,6 +191,15 @@ FMmain::FMmain(AppState& state, QWidget* parent)
     menuPop_->addSeparator();
     entry("MenuMin", u"最小化(&N)", &FMmain::MenuMin_Click);
     entry("MenuEnd", u"終了(&X)", &FMmain::MenuEnd_Click);
+
+    // F5 is a click on 更新, which a box of the program would block.
+    connect(new QShortcut(QKeySequence(Qt::Key_F5), this), &QShortcut::activated, this, [this] {
+        if (!ModalScope::Open()) ToolbarClick(1);
+    });
+    for (const QKeySequence& k :
+         {QKeySequence(Qt::Key_Menu), QKeySequence(Qt::SHIFT | Qt::Key_F10)})
+        connect(new QShortcut(k, this), &QShortcut::activated, this, [this] { PopupByKey(); });
+    TabThroughToolbar(toolbar_);
 
     follower_ = new FolderFollower([this] { return AutoRefresh(); },
                                    [this] { return ModalScope::Open() || s_.LoadBusy == 1; }, this);
@@ -654,6 +666,17 @@ void FMmain::Unload() {
 void FMmain::closeEvent(QCloseEvent* e) {
     Handle([&] { Unload(); });
     e->accept();
+}
+
+void FMmain::PopupByKey() {
+    // Windows also sends a context menu event for the same key.
+    if (!menuPop_->isVisible()) menuPop_->popup(picture2_->mapToGlobal(QPoint(0, 0)));
+}
+
+void FMmain::contextMenuEvent(QContextMenuEvent* e) {
+    // A right click opens the menu on its press (eventFilter).
+    if (e->reason() != QContextMenuEvent::Keyboard) return QWidget::contextMenuEvent(e);
+    PopupByKey();
 }
 
 bool FMmain::eventFilter(QObject* watched, QEvent* e) {

@@ -92,6 +92,7 @@ class FMmain : public QWidget {
 
   protected:
     void changeEvent(QEvent* e) override;
+    void contextMenuEvent(QContextMenuEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
     void moveEvent(QMoveEvent* e) override;
     void showEvent(QShowEvent* e) override;
@@ -127,6 +128,8 @@ class FMmain : public QWidget {
     // After a good pass: the bets it found newly hit, and the day settled.
     void TellHits();
     void BringForward();
+    // The menu key and Shift+F10: the popup menu at the panel.
+    void PopupByKey();
 
     AppState& s_;
     QToolBar* toolbar_ = nullptr;

@@ -23,6 +23,7 @@
 #include "windows/slot_position.h"
 #include "windows/twips.h"
 #include "windows/window_common.h"
+#include "windows/window_keys.h"
 
 namespace zb {
 
@@ -170,6 +171,19 @@ FmAnalysis::FmAnalysis(AppState& state, QWidget* parent)
     connect(from_, &QDateEdit::dateChanged, this, [this] { rebuild(); });
     connect(to_, &QDateEdit::dateChanged, this, [this] { rebuild(); });
     rebuild();
+    CloseOnEscape(this);
+    CopyOnCtrlC(this, [this] { return ShownRows(); });
+}
+
+QString FmAnalysis::ShownRows() const {
+    auto text = [](const QTableWidgetItem* i) { return i ? i->text() : QString(); };
+    std::vector<QStringList> rows(static_cast<std::size_t>(table_->rowCount()) + 1);
+    for (int c = 0; c < table_->columnCount(); ++c) {
+        rows[0] << text(table_->horizontalHeaderItem(c));
+        for (int r = 0; r < table_->rowCount(); ++r)
+            rows[static_cast<std::size_t>(r) + 1] << text(table_->item(r, c));
+    }
+    return TabSeparated(rows);
 }
 
 AnalysisFilter FmAnalysis::filter() const {

@@ -44,6 +44,8 @@ class FmAnalysis : public QWidget {
   private:
     AnalysisFilter filter() const;
     void fill();
+    // The head and every row as shown, tab-separated.
+    QString ShownRows() const;
 
     AppState& s_;
     QComboBox* key_ = nullptr;

@@ -18,6 +18,7 @@
 #include "windows/toolbar_pictures.h"
 #include "windows/twips.h"
 #include "windows/window_common.h"
+#include "windows/window_keys.h"
 
 namespace zb {
 
@@ -160,7 +161,28 @@ FmKei::FmKei(AppState& state, QWidget* parent) : QWidget(parent, FixedDialogFram
         HandleEvent(s_, [&] { ShowPage(); });
     });
 
+    TabThroughToolbar(toolbar_);
+    CloseOnEscape(this);
+    // The page keys turn the pages the scroll bar turns, a page a step.
+    PageWithKeys(this, vScroll1_, 1);
+    CopyOnCtrlC(this, [this] { return ShownRows(); });
+
     HandleEvent(s_, [&] { Load(); });
+}
+
+QString FmKei::ShownRows() const {
+    if (picture1_->isHidden()) return {};  // the chart
+    std::vector<QStringList> rows;
+    for (int r = 0; r < kPassbookRows; ++r) {
+        const QStringList cells = {lbDate(r)->text(), lbTohyo(r)->text(), lbHarai(r)->text(),
+                                   lbSoneki(r)->text()};
+        if (!cells.join(QString()).isEmpty()) rows.push_back(cells);
+    }
+    if (rows.empty()) return {};
+    QStringList heads;
+    for (const QLabel* h : heads_) heads << h->text();
+    rows.insert(rows.begin(), heads);
+    return TabSeparated(rows);
 }
 
 QAction* FmKei::toolButton(int index) const {

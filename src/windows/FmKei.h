@@ -78,6 +78,8 @@ class FmKei : public QWidget {
     void LayOut(bool totals);
     void ShowRows(bool rows);
     void SaveCsv();
+    // The heads and the filled rows in view, tab-separated; empty for the chart.
+    QString ShownRows() const;
 
     AppState& s_;
     QToolBar* toolbar_ = nullptr;

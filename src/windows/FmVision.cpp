@@ -10,6 +10,7 @@
 #include "windows/event_handler.h"
 #include "windows/look.h"
 #include "windows/slot_position.h"
+#include "windows/window_keys.h"
 
 namespace zb {
 
@@ -88,6 +89,10 @@ FmVision::FmVision(AppState& state, const QString& detailTitle, const std::vecto
         HandleEvent(s_,
                     [&] { picture2_->move(0, TwipsToPxY(-kRowTwips * static_cast<double>(v))); });
     });
+
+    // A page key moves by the rows in view, Home and End to the first and last.
+    PageWithKeys(this, vScroll1_, kBoardVisibleRows);
+    CloseOnEscape(this);
 
     setWindowTitle(QString::fromStdU16String(u"競走成績 - ") + detailTitle);
     MoveToSlot(this, s_, kSlotResultsBoard);

@@ -10,6 +10,7 @@
 #include "windows/look.h"
 #include "windows/slot_position.h"
 #include "windows/window_common.h"
+#include "windows/window_keys.h"
 
 namespace zb {
 
@@ -123,6 +124,8 @@ Fmlog::Fmlog(AppState& state, const DetailTexts& t, QWidget* parent)
     text1_->setPlainText(Q(report));
     setWindowTitle(Q(t.caption));
     MoveToSlot(this, s_, kSlotRaceDetail);
+    CloseOnEscape(this);
+    CopySelection(this, text1_);
 }
 
 void Fmlog::closeEvent(QCloseEvent* e) {

@@ -11,6 +11,7 @@
 #include "windows/slot_position.h"
 #include "windows/twips.h"
 #include "windows/window_common.h"
+#include "windows/window_keys.h"
 
 namespace zb {
 
@@ -72,6 +73,7 @@ fmbank::fmbank(AppState& state, const BankChart& chart, QWidget* parent)
     Build();
     Load(chart);
     SetTexts(chart);
+    CloseOnEscape(this);
 }
 
 void fmbank::Build() {

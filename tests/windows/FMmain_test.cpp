@@ -5,11 +5,14 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QDate>
 #include <QFrame>
 #include <QLabel>
 #include <QMenu>
+#include <QPointer>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -26,7 +29,9 @@
 #include "program/startup.h"
 #include "startup/ini.h"
 #include "startup/settings.h"
+#include "tools/report_run.h"
 #include "windows/FmVer.h"
+#include "windows/modal_scope.h"
 #include "windows/qt_messages.h"
 #include "windows/save_png.h"
 #include "windows/twips.h"
@@ -95,6 +100,49 @@ QStringList MenuEntries(QMenu* m) {
                        (a->isCheckable() && a->isChecked() ? QStringLiteral(" [x]") : QString());
     }
     return out;
+}
+
+// What keys change, where it applies: the active window (or the open menu),
+// the control with the focus (a toolbar button as B and its number), the
+// main window's day and captions option, the bet list's view, the page and
+// first row's date, the lines copied (count, first|last; then cleared).
+QString KeyState(FMmain& m, const AppState& s) {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QWidget* a = QApplication::activePopupWidget();
+    QWidget* w = QApplication::activeWindow();
+    // The offscreen platform activates no window when another closes.
+    w = w && w->isVisible() ? w : &m;
+    if (!a) w->activateWindow();
+    if (!a && !QTest::qWaitForWindowActive(w)) return QStringLiteral("not active");
+    a = a ? a : w;
+    const auto* b = qobject_cast<const QToolButton*>(a->focusWidget());
+    const auto* bar = a->findChild<QScrollBar*>(QStringLiteral("VScroll1"));
+    const auto* row = a->findChild<QLabel*>(QStringLiteral("LbDate0"));
+    const QStringList copied = QGuiApplication::clipboard()->text().split(u'\n');
+    QGuiApplication::clipboard()->clear();
+    QStringList out = {a->objectName(), b ? "B" + b->defaultAction()->objectName().right(1)
+                                        : a->focusWidget() ? a->focusWidget()->objectName()
+                                                           : ""};
+    if (a == &m || a == m.menuPop())
+        out << Text(m, 0).section(u'月', 1).left(2) << QString::number(s.settings.Bar);
+    if (a->objectName() == "FMlist") out << QString::number(s.ListView);
+    if (bar && bar->isVisible()) out << QString::number(bar->value());
+    if (row && row->isVisible()) out << row->text();
+    if (copied.size() > 1)
+        out << QString::number(copied.size() - 1) + ":" + copied[0] + "|" +
+                   copied.value(copied.size() - 2);
+    out.removeAll(QString());
+    return out.join(u' ');
+}
+
+// "Key=state; Key=state; ...": types each key (as QKeySequence names it) to
+// the open popup or the active window's focus, as the user would.
+void TypeSteps(const QString& steps, const std::function<QString()>& state) {
+    for (const QString& step : steps.split(u';')) {
+        const QKeyCombination k = QKeySequence(step.section(u'=', 0, 0).trimmed())[0];
+        QTest::keyClick(static_cast<QWidget*>(nullptr), k.key(), k.keyboardModifiers());
+        QCOMPARE(state(), step.section(u'=', 1));
+    }
 }
 
 QAction* MenuAction(FMmain& w, const char* name) {
@@ -605,6 +653,79 @@ class FMmainTest : public QObject {
         for (QWidget* x : {&list, &bank, &book}) x->show();
         m.MenuMin_Click();
         QVERIFY(!list.isVisible() && !bank.isVisible() && !detail.isVisible() && !book.isVisible());
+    }
+
+    // Every window of the demo day, keys typed in turn, each step with what
+    // shows after it (KeyState). In the main window F5 refreshes, but not while
+    // a box is open; the menu key and Shift+F10 open the menu, whose letters
+    // choose. Tab walks the toolbars, Space and Enter press; Ctrl+C copies the
+    // selection or the rows shown; the page keys page; Esc closes.
+    void keys_data() {
+        QTest::addColumn<int>("open");  // by hand: 1 a race, 2 its board, 3 収支分析, 4 ﾊﾞｰｼﾞｮﾝ
+        QTest::addColumn<QString>("steps");
+        auto row = [](const char* name, int open, const char16_t* steps) {
+            QTest::newRow(name) << open << Q(steps);
+        };
+        row("FMmain", 0,
+            u"F5=FMmain B1 4日 1; Menu=MenuPop 4日 1; Alt+D=FMmain B1 4日 0; Shift+F10=MenuPop 4日 "
+            u"0; D=FMmain B1 4日 1; Tab=FMmain B3 4日 1; Shift+Tab=FMmain B1 4日 1; Tab=FMmain B3 "
+            u"4日 1; Return=fmbank; Esc=FMmain B3 4日 1");
+        row("FMlist", 0,
+            u"Tab=FMmain B3 6日 1; Tab=FMmain B4 6日 1; Return=FMlist B1 1; Space=FMlist B1 0; "
+            u"Tab=FMlist B2 0; Return=FMlist B2 1; Shift+Tab=FMlist B1 1; Shift+Tab=FMlist Text1 "
+            u"1; Shift+Down=FMlist Text1 1; Ctrl+C=FMlist Text1 1 1:【受付けられたベット】  "
+            u"871ベット投票可能|【受付けられたベット】  871ベット投票可能; Ctrl+A=FMlist Text1 1; "
+            u"Tab=FMlist B1 1; Ctrl+C=FMlist B1 1 45:【受付けられたベット】  "
+            u"871ベット投票可能|前売 阪神 11R  ワ  2- 8    200  ; Esc=FMmain B4 6日 1");
+        row("FmKei", 0,
+            u"Shift+Tab=FMmain B5 6日 1; Space=FmKei B1 0 2026/12/05; PgDown=FmKei B1 1 "
+            u"2026/10/04; End=FmKei B1 19 2024/02/11; PgDown=FmKei B1 19 2024/02/11; "
+            u"Ctrl+C=FmKei B1 19 2024/02/11 11:日付\t投票\t払戻\t損益|2024/01/06\t7000\t3710\t"
+            u"-3290; PgUp=FmKei B1 18 2024/03/31; Home=FmKei B1 0 2026/12/05; Tab=FmKei B2 0 "
+            u"2026/12/05; Space=FmKei B2 0 2024/01/13; End=FmKei B2 0 2024/01/13; Tab=FmKei B3 0 "
+            u"2024/01/13; Tab=FmKei B4 0 2024/01/13; Return=FmKei B4; Ctrl+C=FmKei B4; "
+            u"Esc=FMmain B5 6日 1");
+        row("Fmlog", 1,
+            u"Ctrl+A=Fmlog Text1; Ctrl+C=Fmlog Text1 1: 単  5       300  [   9.0]| 単  5  "
+            u"     300  [   9.0]; Esc=FMmain B1 6日 1");
+        row("FmVision", 2,
+            u"PgDown=FmVision 1; PgUp=FmVision 0; End=FmVision 1; Home=FmVision 0; "
+            u"Esc=FMmain B1 6日 1");
+        row("FmAnalysis", 3,
+            u"Ctrl+C=FmAnalysis Key 7:区分\t点数\t的中\t的中率\t投票\t払戻\t損益\t回収率|計\t"
+            u"5123\t295\t5.7\t1511000\t1630570\t119570\t107.9; Esc=FMmain B1 6日 1");
+        row("FmVer", 4, u"Esc=FMmain B1 6日 1");
+    }
+    void keys() {
+        QFETCH(int, open);
+        QFETCH(QString, steps);
+        zb::fixture::TempDir dir;
+        QCOMPARE(zb::test::RunProgram(ZB_DEMO_BINARY, {dir.path()}).status, 0);
+        RecordingSink sink;
+        auto s = std::make_unique<AppState>();
+        s->Messages = &sink;
+        QVERIFY(zb::Main(*s, zb::StartPlatform{dir.path(), dir.path(), 12000, 12000}));
+        FMmain m(*s);
+        m.show();
+        QVERIFY(QTest::qWaitForWindowActive(&m));
+        if (open == 1 || open == 2) {
+            m.ShowBankChart();
+            s->DetailRace = open == 1 ? 11 : 4;  // Tokyo 12R, open; 5R, settled
+            m.ShowRaceDetail();
+        }
+        if (open == 3) m.MenuAnalysis_Click();
+        if (open == 4) (new zb::FmVer(&m))->show();
+        QTRY_VERIFY(open == 0 || QApplication::activeWindow() != &m);
+        auto state = [&] { return KeyState(m, *s); };
+        state();  // the clipboard empty
+        if (QTest::currentDataTag() == QStringLiteral("FMmain")) {
+            zb::fixture::Pat98Dir(dir.path()).programme('A', zb::fixture::ProgrammeFile());
+            const zb::ModalScope box;
+            TypeSteps(QString::fromUtf8("F5=FMmain B1 6日 1"), state);
+        }
+        TypeSteps(steps, state);
+        SavePng(QApplication::activeWindow(),
+                QStringLiteral("keys_%1.png").arg(QTest::currentDataTag()));
     }
 
     void versionWindowIsModal() {
