@@ -24,8 +24,9 @@ void ComputeDefaultPositions(AppState& s) {
     s.DefaultLeft(kSlotResultsBoard) = Sub(Sub(w, 4050), 2145);
     s.DefaultTop(kSlotMain) = Sub(Sub(h, 2385), 800);
     s.DefaultLeft(kSlotMain) = Sub(w, 1965);
-    // Left of the main window, above the taskbar, like the others.
-    s.DefaultTop(kSlotAnalysis) = Sub(Sub(h, kAnalysisHeight), 500);
+    // Left of the main window, its frame's bottom level with the main
+    // window's, so a taskbar does not cover it.
+    s.DefaultTop(kSlotAnalysis) = Sub(Sub(h, kAnalysisHeight + kFrameAllowance), 800);
     s.DefaultLeft(kSlotAnalysis) = Sub(Sub(w, kAnalysisWidth), 2145);
 }
 

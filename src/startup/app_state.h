@@ -43,6 +43,7 @@ enum WindowSlot : int {
 // place is worked out.
 constexpr int32_t kAnalysisWidth = 10200;
 constexpr int32_t kAnalysisHeight = 6600;
+constexpr int32_t kFrameAllowance = 480;  // a title bar and borders
 
 struct Settings {
     int32_t BackClor = 0;

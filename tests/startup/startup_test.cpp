@@ -108,7 +108,7 @@ TEST_F(StartupTest, DefaultPositionsAndTheirReplacement) {
     EXPECT_EQ(s->settings.Left(4), 0);
     // The analysis window's slot, missing from a file of an older version.
     EXPECT_EQ(s->settings.Top(6), s->DefaultTop(6));
-    EXPECT_EQ(s->DefaultTop(6), h - kAnalysisHeight - 500);
+    EXPECT_EQ(s->DefaultTop(6), h - kAnalysisHeight - kFrameAllowance - 800);
     EXPECT_EQ(s->settings.Left(6), w - kAnalysisWidth - 2145);
 }
 
