@@ -145,6 +145,14 @@ void TypeSteps(const QString& steps, const std::function<QString()>& state) {
     }
 }
 
+// The program started in a PAT98 folder on a 12000-twip screen, or null.
+std::unique_ptr<AppState> StartedIn(const std::string& dir, RecordingSink& sink) {
+    auto s = std::make_unique<AppState>();
+    s->Messages = &sink;
+    if (!zb::Main(*s, zb::StartPlatform{dir, dir, 12000, 12000})) s.reset();
+    return s;
+}
+
 QAction* MenuAction(FMmain& w, const char* name) {
     return w.menuPop()->findChild<QAction*>(QString::fromLatin1(name));
 }
@@ -214,9 +222,8 @@ class FMmainTest : public QObject {
         zb::fixture::TempDir dir;
         zb::fixture::WriteDemoDay(dir.path());
         RecordingSink sink;
-        auto s = std::make_unique<AppState>();
-        s->Messages = &sink;
-        QVERIFY(zb::Main(*s, zb::StartPlatform{dir.path(), dir.path(), 12000, 12000}));
+        auto s = StartedIn(dir.path(), sink);
+        QVERIFY(s);
         FMmain m(*s);
         m.show();
         QVERIFY(QTest::qWaitForWindowExposed(&m));
@@ -702,9 +709,8 @@ class FMmainTest : public QObject {
         zb::fixture::TempDir dir;
         QCOMPARE(zb::test::RunProgram(ZB_DEMO_BINARY, {dir.path()}).status, 0);
         RecordingSink sink;
-        auto s = std::make_unique<AppState>();
-        s->Messages = &sink;
-        QVERIFY(zb::Main(*s, zb::StartPlatform{dir.path(), dir.path(), 12000, 12000}));
+        auto s = StartedIn(dir.path(), sink);
+        QVERIFY(s);
         FMmain m(*s);
         m.show();
         QVERIFY(QTest::qWaitForWindowActive(&m));
