@@ -86,6 +86,8 @@ FmAnalysis::FmAnalysis(AppState& state, QWidget* parent)
     for (QDateEdit* d : {from_, to_}) {
         d->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
         d->setCalendarPopup(true);
+        // Some styles (Windows') measure the date a digit short.
+        d->setMinimumWidth(d->sizeHint().width() + 2 * d->fontMetrics().horizontalAdvance(u'0'));
     }
     top->addWidget(new QLabel(Q("区分"), this));
     top->addWidget(key_);
